@@ -1,0 +1,57 @@
+#!/bin/sh
+# The Wine prefix and X server that the Win32 unit tests of one build tree share.
+#   wine-session.sh prefix DIR   create DIR/prefix once (later callers wait for the first)
+#   wine-session.sh start DIR    start an Xvfb on a free display, note it in DIR/display
+#   wine-session.sh stop DIR     end this prefix's Wine processes and that Xvfb, and nothing else
+set -e
+action=$1
+session=$(mkdir -p "$2" && cd "$2" && pwd)
+export WINEPREFIX="$session/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+make_prefix() {
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      DISPLAY= wineboot -i >"$session/wineboot.log" 2>&1
+      wineserver -w
+    fi
+  ) 9>"$session/prefix.lock"
+}
+
+free_display() {
+  n=70
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+
+start() {
+  make_prefix
+  n=$(free_display)
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$session/xvfb.log" 2>&1 &
+  echo $! >"$session/xvfb.pid"
+  tries=0
+  until [ -e "/tmp/.X11-unix/X$n" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 100 ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
+    sleep 0.1
+  done
+  echo ":$n" >"$session/display"
+  # A persistent server spares every test program the server's start-up.
+  wineserver -p
+}
+
+stop() {
+  wineserver -k 2>/dev/null || true
+  if [ -f "$session/xvfb.pid" ]; then
+    kill "$(cat "$session/xvfb.pid")" 2>/dev/null || true
+    rm -f "$session/xvfb.pid"
+  fi
+  rm -f "$session/display"
+}
+
+case $action in
+  prefix) make_prefix ;;
+  start) start ;;
+  stop) stop ;;
+  *) echo "usage: $0 prefix|start|stop DIR" >&2; exit 2 ;;
+esac

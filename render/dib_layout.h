@@ -1,0 +1,39 @@
+// Reading of snapshot bitmap files (.bmp) into the pieces SetDIBits needs, and the
+// conversion of a 24-bit DIB section into packed RGB rows for a texture.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum class DibRefusal { None, UnknownFormat, ConversionError };
+
+struct DibLayout {
+    // What SetDIBits reads: a 40-byte BITMAPINFOHEADER, the three 32-bit colour masks when
+    // compression is 3, then the colour entries as (blue, green, red, reserved).
+    std::vector<std::uint8_t> info;
+    std::size_t pixelOffset = 0; // where the pixel rows start in the file
+    std::size_t pixelBytes = 0;  // all pixel rows, each padded to 4 bytes
+    std::int32_t width = 0;
+    std::int32_t height = 0; // negative for a top-down bitmap
+    std::int32_t rows = 0;   // |height|
+};
+
+constexpr std::int32_t maxDibSide = 16384;
+
+// Colour entries the bitmap header announces; 0 when the fields it needs lie past size,
+// the count of bytes from the header start to the end of the file.
+std::uint16_t dibColourCount(const std::uint8_t* header, std::size_t size);
+
+// The file may be hostile: a layout is only produced when the header, masks, colour table
+// and every pixel row lie inside the size bytes at data.
+DibRefusal parseDib(const std::uint8_t* data, std::size_t size, DibLayout& layout);
+
+// Bytes of a packed RGB image; false when a side is not positive or the count overflows size_t.
+bool rgbImageBytes(std::int32_t width, std::int32_t rows, std::size_t& bytes);
+
+// Bytes of a 24-bit DIB section, whose rows are padded to a multiple of 4 bytes; false as above.
+bool sectionImageBytes(std::int32_t width, std::int32_t rows, std::size_t& bytes);
+
+// Turns section rows of (blue, green, red) pixels into packed (red, green, blue) rows,
+// keeping the row order.
+void copySectionToRgb(const std::uint8_t* section, std::int32_t width, std::int32_t rows, std::uint8_t* rgb);

@@ -1,0 +1,247 @@
+// The renderer's frame around the scene: window, display mode, GL state, loop, window procedure, shutdown.
+#include "render/renderer_win32.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "render/projection.h"
+#include "render/scene.h"
+#include "render/snapshot_win32.h"
+#include "render/system_win32.h"
+#include "render/trace_win32.h"
+
+DisplaySettings displaySettings = {1024, 768, 16, "Vitrelux_VC", true};
+
+namespace {
+
+HINSTANCE rendererInstance = nullptr;
+HWND rendererWindow = nullptr;
+HDC deviceContext = nullptr;
+HGLRC glContext = nullptr;
+RECT clientRect = {0, 0, 0, 0};
+
+FrameClock frameClock;
+SystemTimeSource systemTime;
+CrtRandomSource crtRandom;
+
+class GlSheetPainter : public SheetPainter {
+public:
+    void drawStrip(const float colour[4], const SheetVertex (&strip)[4]) override
+    {
+        glColor4fv(colour);
+        glBegin(GL_TRIANGLE_STRIP);
+        for (const SheetVertex& corner : strip) {
+            glTexCoord2f(corner.s, corner.t);
+            glVertex3f(corner.x, corner.y, corner.z);
+        }
+        glEnd();
+    }
+};
+
+GlSheetPainter glPainter;
+long framesDrawn = 0;
+
+void setFixedGlState()
+{
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    glClearDepth(1.0);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_BLEND);
+    // Additive blending weighted by opacity: overlapping sheets add up their colours.
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    // The default texture environment (modulate) lets each sheet's colour tint the snapshot.
+    glBindTexture(GL_TEXTURE_2D, textureNames[0]);
+}
+
+} // namespace
+
+HWND createRendererWindow(const char* title, int width, int height, DWORD style, bool fullScreen, HINSTANCE instance)
+{
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = rendererWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = displaySettings.windowClassName;
+    RegisterClassA(&windowClass);
+
+    if (fullScreen && style == 0) {
+        enterFullScreenMode();
+        ShowCursor(FALSE);
+        style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    } else if (style == 0) {
+        style = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    }
+    rendererInstance = instance;
+
+    RECT rect = {0, 0, width, height};
+    AdjustWindowRect(&rect, style, FALSE);
+    HWND window = CreateWindowExA(0, displaySettings.windowClassName, title, style, 0, 0, rect.right - rect.left,
+                                  rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+    if (!window) {
+        // Nobody else would give the user back the screen the show took.
+        if (fullScreen) {
+            ChangeDisplaySettingsA(nullptr, 0);
+            ShowCursor(TRUE);
+        }
+        return nullptr;
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    SetFocus(window);
+    return window;
+}
+
+void enterFullScreenMode()
+{
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+        return;
+    // Only the size changes; the display keeps its colour depth and refresh rate.
+    mode.dmPelsWidth = 1024;
+    mode.dmPelsHeight = 768;
+    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
+        PostQuitMessage(0);
+}
+
+bool setupPixelFormat(HDC dc)
+{
+    PIXELFORMATDESCRIPTOR format{};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = static_cast<BYTE>(displaySettings.colourBits);
+    format.cDepthBits = static_cast<BYTE>(displaySettings.colourBits);
+    int index = ChoosePixelFormat(dc, &format);
+    if (index == 0)
+        return false;
+    return SetPixelFormat(dc, index, &format) != FALSE;
+}
+
+void createGlContext(int width, int height)
+{
+    deviceContext = GetDC(rendererWindow);
+    if (!setupPixelFormat(deviceContext))
+        PostQuitMessage(0);
+    glContext = wglCreateContext(deviceContext);
+    wglMakeCurrent(deviceContext, glContext);
+    resizeScene(width, height);
+}
+
+void resizeScene(int width, int height)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fieldOfViewDegrees, perspectiveAspect(width, height), nearPlane, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void initRenderer(HWND window)
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    rendererWindow = window;
+    GetClientRect(window, &clientRect);
+    createGlContext(clientRect.right, clientRect.bottom);
+    loadSnapshotTexture();
+    initScene(frameClock, systemTime, crtRandom);
+    setFixedGlState();
+}
+
+void drawFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    advanceScene(frameClock, crtRandom, glPainter);
+    SwapBuffers(deviceContext);
+    if (framesDrawn++ == 0)
+        traceStage("first-frame");
+}
+
+int runMessageLoop()
+{
+    MSG message{};
+    for (;;) {
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                break;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            continue;
+        }
+        frameClock.update();
+        copyClockReadings(frameClock);
+        drawFrame();
+    }
+    traceFrames(framesDrawn, frameClock.totalSeconds());
+    shutdownRenderer();
+    releaseScene();
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        if (!displaySettings.fullScreen) {
+            resizeScene(LOWORD(lparam), HIWORD(lparam));
+            GetClientRect(window, &clientRect);
+        }
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (wparam == VK_ESCAPE)
+            PostQuitMessage(0);
+        return 0;
+    case WM_SYSCOMMAND:
+        // Swallowed so that the system does not start a screen saver over the show.
+        if (wparam == SC_SCREENSAVE)
+            return 0;
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+void shutdownRenderer()
+{
+    if (glContext) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(glContext);
+        glContext = nullptr;
+    }
+    if (deviceContext) {
+        ReleaseDC(rendererWindow, deviceContext);
+        deviceContext = nullptr;
+    }
+    if (rendererWindow) {
+        DestroyWindow(rendererWindow);
+        rendererWindow = nullptr;
+    }
+    if (displaySettings.fullScreen) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+    UnregisterClassA(displaySettings.windowClassName, rendererInstance);
+    PostQuitMessage(0);
+}

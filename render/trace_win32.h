@@ -1,0 +1,7 @@
+// Start-up and frame-rate figures for the benchmark, written only when VITRELUX_TRACE names a file.
+#pragma once
+
+// Appends "<stage> <milliseconds since the process was created>".
+void traceStage(const char* stage);
+// Appends "frames <count> <seconds>".
+void traceFrames(long count, double seconds);

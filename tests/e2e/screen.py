@@ -1,0 +1,31 @@
+# Screen access for the end-to-end tests: root window screenshots into PIL images,
+# pointer moves, clicks and key presses through xdotool (XTEST, so the X server sees real input).
+from PIL import Image
+
+from xserver import run_x_tool
+
+
+def screenshot(display, path):
+    result = run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30)
+    result.check_returncode()
+    with Image.open(path) as image:
+        return image.convert("RGB")
+
+
+def xdotool(display, *args):
+    run_x_tool(display, ["xdotool", *args]).check_returncode()
+
+
+def move_pointer(display, x, y):
+    xdotool(display, "mousemove", str(x), str(y))
+
+
+def click(display, x, y):
+    xdotool(display, "mousemove", str(x), str(y), "click", "1")
+
+
+def press_key(display, x, y, key):
+    """NOTE: without a window manager a Wine window gets keyboard focus only from a click,
+    and synthetic events (xdotool key --window) are ignored, so click first, then type."""
+    click(display, x, y)
+    xdotool(display, "key", key)

@@ -1,0 +1,137 @@
+# A Wine prefix owned by one test run: creation (once, under a lock), programs started in it,
+# helper calls with time-out and retry, and shutdown of everything running in the prefix.
+import fcntl
+import os
+import signal
+import subprocess
+import time
+from pathlib import Path
+
+READY_MARK = ".vitrelux-prefix-ready"
+
+
+def windows_path(path):
+    """Z: is the Linux root inside Wine."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+class Wine:
+    def __init__(self, prefix, display, log_dir):
+        self.prefix = Path(prefix)
+        self.display = display
+        self.log_dir = Path(log_dir)
+        self.processes = []
+        self._lock = None
+
+    def env(self, extra=None):
+        # The shipped build is 32-bit; a 32-bit prefix is half the size of a 64-bit one.
+        env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display,
+                   WINEARCH="win32", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.update(extra or {})
+        return env
+
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    def open_prefix(self):
+        """Takes the prefix for this run and creates it unless a finished one is there.
+
+        The lock is held until close(): a second run with the same work dir waits instead of
+        sharing the wineserver (and the windows) of this one.
+        """
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        self.log_dir.mkdir(parents=True, exist_ok=True)
+        self._lock = open(self.prefix.parent / (self.prefix.name + ".lock"), "w")
+        fcntl.flock(self._lock, fcntl.LOCK_EX)
+        if not (self.prefix / READY_MARK).exists():
+            with open(self.log_dir / "wineboot.log", "w") as log:
+                subprocess.run(["wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
+                               stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True)
+            self.stop_server()
+            (self.prefix / READY_MARK).touch()
+        return self
+
+    def close(self):
+        self.stop_server()
+        if self._lock:
+            self._lock.close()
+            self._lock = None
+
+    def start(self, program, args=(), extra_env=None, log_name="program"):
+        """Starts a program; its output goes to files (a full pipe would stall it)."""
+        self.log_dir.mkdir(parents=True, exist_ok=True)
+        out = open(self.log_dir / f"{log_name}.out", "w")
+        err = open(self.log_dir / f"{log_name}.err", "w")
+        process = subprocess.Popen(["wine", str(program), *args], env=self.env(extra_env),
+                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                   start_new_session=True)
+        out.close()
+        err.close()
+        self.processes.append(process)
+        return process
+
+    def call(self, program, args, timeout=20, attempts=3):
+        """Runs a short program; returns (exit code, stdout).
+
+        NOTE: a Wine process started while another one switches the display mode sometimes
+        hangs; such a call is killed and tried again.
+        """
+        for _ in range(attempts):
+            process = subprocess.Popen(["wine", str(program), *args], env=self.env(),
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                       stderr=subprocess.DEVNULL, text=True,
+                                       start_new_session=True)
+            try:
+                out, _ = process.communicate(timeout=timeout)
+                return process.returncode, out
+            except subprocess.TimeoutExpired:
+                kill_group(process)
+        raise TimeoutError(f"{program} {' '.join(args)} hung {attempts} times")
+
+    def stop_server(self):
+        """Ends every process of this prefix (wineserver -k) and waits until they are gone."""
+        subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        for process in self.processes:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                kill_group(process)
+        self.processes = [p for p in self.processes if p.poll() is None]
+        wait_prefix_gone(self.prefix)
+
+
+def kill_group(process):
+    try:
+        os.killpg(process.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+    process.wait(timeout=10)
+
+
+def prefix_pids(prefix):
+    """PIDs of processes running with this WINEPREFIX (wineserver, services, the programs)."""
+    marker = f"WINEPREFIX={prefix}".encode() + b"\0"
+    pids = []
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            environ = (entry / "environ").read_bytes()
+        except OSError:
+            continue
+        if marker in environ:
+            pids.append(int(entry.name))
+    return pids
+
+
+def wait_prefix_gone(prefix, timeout=15):
+    deadline = time.monotonic() + timeout
+    while prefix_pids(prefix) and time.monotonic() < deadline:
+        time.sleep(0.2)
+    for pid in prefix_pids(prefix):
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass

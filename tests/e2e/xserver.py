@@ -1,0 +1,152 @@
+# X servers for the end-to-end tests: Xorg with the dummy driver (real RandR mode changes)
+# or Xvfb (no mode changes), each on a free display number that this run reserves.
+import fcntl
+import os
+import subprocess
+import time
+from pathlib import Path
+
+XORG_CONF = """\
+Section "Device"
+    Identifier "dummy-card"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+
+Section "Monitor"
+    Identifier "dummy-monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+    Modeline "1280x1024" 108.00 1280 1328 1440 1688 1024 1025 1028 1066 +hsync +vsync
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
+EndSection
+
+Section "Screen"
+    Identifier "dummy-screen"
+    Device "dummy-card"
+    Monitor "dummy-monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1280x1024" "1024x768" "1920x1080"
+        Virtual 1920 1080
+    EndSubSection
+EndSection
+
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+EndSection
+"""
+
+START_SIZE = "1280x1024"
+FIRST_DISPLAY = 40
+LAST_DISPLAY = 200
+RESERVATION_DIR = Path("/tmp")
+
+
+def display_in_use(number):
+    return (Path(f"/tmp/.X11-unix/X{number}").exists()
+            or Path(f"/tmp/.X{number}-lock").exists())
+
+
+def reserve_display():
+    """Returns (number, open lock file); the lock keeps other runs off this number."""
+    for number in range(FIRST_DISPLAY, LAST_DISPLAY):
+        if display_in_use(number):
+            continue
+        handle = open(RESERVATION_DIR / f".vitrelux-e2e-X{number}.lock", "w")
+        try:
+            fcntl.flock(handle, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            handle.close()
+            continue
+        # Checked again under the lock: another run may have started its server meanwhile.
+        if not display_in_use(number):
+            return number, handle
+        handle.close()
+    raise RuntimeError("no free X display number")
+
+
+def run_x_tool(display, args, timeout=20):
+    env = dict(os.environ, DISPLAY=display)
+    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+
+
+def screen_size(display):
+    """Current root window size (width, height) as RandR reports it."""
+    result = run_x_tool(display, ["xrandr", "--current"])
+    result.check_returncode()
+    first = result.stdout.splitlines()[0]
+    current = first.split("current", 1)[1].split(",")[0]
+    width, height = current.split("x")
+    return int(width), int(height)
+
+
+def set_size(display, size):
+    run_x_tool(display, ["xrandr", "-s", size]).check_returncode()
+
+
+class XServer:
+    """An X server process this run started; stop() ends exactly that process."""
+
+    def __init__(self, work_dir, kind="xorg", size=START_SIZE):
+        self.work_dir = Path(work_dir)
+        self.kind = kind
+        self.size = size
+        self.number = None
+        self.display = None
+        self.process = None
+        self._reservation = None
+
+    def start(self, attempts=3):
+        self.work_dir.mkdir(parents=True, exist_ok=True)
+        for _ in range(attempts):
+            self.number, self._reservation = reserve_display()
+            self.display = f":{self.number}"
+            self.process = subprocess.Popen(
+                self._command(), stdin=subprocess.DEVNULL,
+                stdout=self._log("out"), stderr=subprocess.STDOUT, start_new_session=True)
+            if self._wait_ready():
+                if self.kind == "xorg":
+                    set_size(self.display, self.size)
+                return self
+            self.stop()
+        raise RuntimeError(f"{self.kind} did not start; see logs in {self.work_dir}")
+
+    def _log(self, suffix):
+        return open(self.work_dir / f"{self.kind}-{self.number}.{suffix}", "w")
+
+    def _command(self):
+        if self.kind == "xvfb":
+            width, height = self.size.split("x")
+            return ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24",
+                    "-nolisten", "tcp", "-noreset"]
+        config = self.work_dir / f"xorg-{self.number}.conf"
+        config.write_text(XORG_CONF)
+        return ["Xorg", self.display, "-noreset", "-nolisten", "tcp",
+                "-config", str(config), "-logfile", str(self.work_dir / f"xorg-{self.number}.log")]
+
+    def _wait_ready(self, timeout=30):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return False
+            probe = run_x_tool(self.display, ["xdpyinfo"], timeout=10)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.2)
+        return False
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(timeout=10)
+        if self._reservation:
+            self._reservation.close()
+            self._reservation = None

@@ -1,0 +1,88 @@
+// The frame clock's two readers, its float rounding and its deltas.
+#include <gtest/gtest.h>
+
+#include "tests/native/fakes.h"
+
+namespace {
+
+TEST(FrameClock, FirstUpdateGivesDeltaEqualToTotal)
+{
+    FakeTimeSource time;
+    time.counter = 5000;
+    FrameClock clock;
+    clock.start(time);
+    time.counter = 5000 + 250000;
+    clock.update();
+    EXPECT_FLOAT_EQ(clock.totalSeconds(), 0.25f);
+    EXPECT_EQ(clock.deltaSeconds(), clock.totalSeconds());
+}
+
+TEST(FrameClock, LaterUpdatesGiveTimeSinceThePreviousUpdate)
+{
+    FakeTimeSource time;
+    FrameClock clock;
+    clock.start(time);
+    const std::int64_t counts[] = {100000, 300000, 300000, 1300000};
+    const float deltas[] = {0.1f, 0.2f, 0.0f, 1.0f};
+    for (int i = 0; i < 4; ++i) {
+        time.counter = counts[i];
+        clock.update();
+        EXPECT_NEAR(clock.deltaSeconds(), deltas[i], 1e-6) << "update " << i;
+    }
+    EXPECT_NEAR(clock.totalSeconds(), 1.3f, 1e-6);
+}
+
+TEST(FrameClock, TotalsAreRoundedToFloatAndCoarsenOverALongShow)
+{
+    FakeTimeSource time;
+    time.frequency = 1 << 20;
+    FrameClock clock;
+    clock.start(time);
+    // 9000 s in, a float steps in 2^-10 s: 0.3 ms more rounds back to the same total.
+    time.counter = std::int64_t{9000} << 20;
+    clock.update();
+    EXPECT_EQ(clock.totalSeconds(), 9000.0f);
+    time.counter += (std::int64_t{1} << 20) * 3 / 10000;
+    clock.update();
+    EXPECT_EQ(clock.totalSeconds(), 9000.0f);
+    EXPECT_EQ(clock.deltaSeconds(), 0.0f);
+    time.counter += (std::int64_t{1} << 20) / 1000;
+    clock.update();
+    EXPECT_EQ(clock.deltaSeconds(), 1.0f / 1024);
+}
+
+TEST(FrameClock, FallsBackToMillisecondsWithoutACounter)
+{
+    FakeTimeSource time;
+    time.hasCounter = false;
+    time.now = 4000000000u;
+    FrameClock clock;
+    clock.start(time);
+    struct Step {
+        std::uint32_t now;
+        float delta;
+    };
+    // A frame shorter than a millisecond has delta 0.
+    const Step steps[] = {{4000000016u, 0.016f}, {4000000016u, 0.0f}, {4000000017u, 0.001f}};
+    for (const Step& step : steps) {
+        time.now = step.now;
+        clock.update();
+        EXPECT_NEAR(clock.deltaSeconds(), step.delta, 1e-6);
+    }
+    EXPECT_EQ(time.counterReads, 0);
+    EXPECT_NEAR(clock.totalSeconds(), 0.017f, 1e-6);
+}
+
+TEST(FrameClock, MillisecondWrapTurnsTheTotalNegative)
+{
+    FakeTimeSource time;
+    time.hasCounter = false;
+    time.now = 0xFFFFFF00u;
+    FrameClock clock;
+    clock.start(time);
+    time.now = 0x10;
+    clock.update();
+    EXPECT_LT(clock.totalSeconds(), 0.0f);
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+// The renderer's window procedure: which messages end the show and which are left alone.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "render/renderer_win32.h"
+#include "render/system_win32.h"
+
+namespace {
+
+bool takeQuitMessage()
+{
+    MSG message;
+    bool quit = false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        quit = quit || message.message == WM_QUIT;
+    return quit;
+}
+
+class RendererWindow : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        displaySettings.fullScreen = false;
+        window_ = createRendererWindow("Vitrelux_VC", 320, 240, 0, false, GetModuleHandleA(nullptr));
+        ASSERT_NE(window_, nullptr);
+        takeQuitMessage();
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window_);
+        UnregisterClassA("Vitrelux_VC", GetModuleHandleA(nullptr));
+        takeQuitMessage();
+    }
+    HWND window_ = nullptr;
+};
+
+TEST_F(RendererWindow, IsFoundByItsTitleWithTheRequestedClientSize)
+{
+    EXPECT_EQ(FindWindowA(nullptr, "Vitrelux_VC"), window_);
+    RECT client;
+    GetClientRect(window_, &client);
+    EXPECT_EQ(client.right, 320);
+    EXPECT_EQ(client.bottom, 240);
+}
+
+TEST_F(RendererWindow, OnlyEscapeAndCloseRequestsEndTheShow)
+{
+    struct Case {
+        const char* what;
+        UINT message;
+        WPARAM wparam;
+        LPARAM lparam;
+        bool quits;
+    };
+    const Case cases[] = {
+        {"Escape", WM_KEYDOWN, VK_ESCAPE, 0, true},
+        {"close request", WM_CLOSE, 0, 0, true},
+        {"system menu close", WM_SYSCOMMAND, SC_CLOSE, 0, true},
+        {"space", WM_KEYDOWN, VK_SPACE, 0, false},
+        {"letter", WM_KEYDOWN, 'A', 0, false},
+        {"screen saver request", WM_SYSCOMMAND, SC_SCREENSAVE, 0, false},
+        {"mouse move", WM_MOUSEMOVE, 0, MAKELPARAM(100, 100), false},
+        {"click", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10), false},
+        {"right click", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10), false},
+    };
+    for (const Case& c : cases) {
+        SendMessageA(window_, c.message, c.wparam, c.lparam);
+        EXPECT_EQ(takeQuitMessage(), c.quits) << c.what;
+        EXPECT_TRUE(IsWindow(window_)) << c.what << ": the loop, not the window procedure, ends the show";
+    }
+}
+
+TEST_F(RendererWindow, ScreenSaverRequestIsSwallowed)
+{
+    EXPECT_EQ(rendererWindowProc(window_, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_FALSE(takeQuitMessage());
+}
+
+TEST(SystemTimeSource, CounterRunsForward)
+{
+    SystemTimeSource time;
+    std::int64_t frequency = 0;
+    ASSERT_TRUE(time.queryFrequency(frequency));
+    EXPECT_GT(frequency, 0);
+    std::int64_t first = time.queryCounter();
+    Sleep(20);
+    EXPECT_GT(time.queryCounter(), first);
+}
+
+} // namespace

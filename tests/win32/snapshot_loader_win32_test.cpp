@@ -1,0 +1,205 @@
+// The snapshot loader on real files: GDI's conversion, the row copy, orientation and the refusals.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "render/snapshot_win32.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void put16(Bytes& b, std::uint16_t v)
+{
+    b.push_back(v & 0xFF);
+    b.push_back(v >> 8);
+}
+
+void put32(Bytes& b, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b.push_back((v >> (8 * i)) & 0xFF);
+}
+
+struct Rgb {
+    std::uint8_t r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+// A test picture whose every pixel differs: row y, column x.
+Rgb pixelAt(int x, int y)
+{
+    return {static_cast<std::uint8_t>(40 * x + 1), static_cast<std::uint8_t>(60 * y + 2), static_cast<std::uint8_t>(7 * x + 11 * y)};
+}
+
+// Encodes rows bottom-up (or top-down) at 24 or 32 bits, with a file header.
+Bytes encodeBitmap(int width, int height, int bits, bool topDown, std::uint32_t headerSize = 40)
+{
+    const int stride = (bits * width + 31) / 32 * 4;
+    Bytes pixels;
+    for (int row = 0; row < height; ++row) {
+        const int y = topDown ? row : height - 1 - row;  // y counts from the top of the picture
+        std::size_t start = pixels.size();
+        for (int x = 0; x < width; ++x) {
+            Rgb p = pixelAt(x, y);
+            pixels.insert(pixels.end(), {p.b, p.g, p.r});
+            if (bits == 32)
+                pixels.push_back(0);
+        }
+        pixels.resize(start + stride, 0);
+    }
+    Bytes file = {'B', 'M'};
+    put32(file, 14 + headerSize + pixels.size());
+    put32(file, 0);
+    put32(file, 14 + headerSize);
+    put32(file, headerSize);
+    put32(file, width);
+    put32(file, topDown ? -height : height);
+    put16(file, 1);
+    put16(file, bits);
+    put32(file, 0);
+    put32(file, pixels.size());
+    put32(file, 2835);
+    put32(file, 2835);
+    put32(file, 0);
+    put32(file, 0);
+    file.resize(14 + headerSize, 0);
+    file.insert(file.end(), pixels.begin(), pixels.end());
+    return file;
+}
+
+class SnapshotLoader : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        errorPopups = false;
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        path_ = std::string(folder) + "vitrelux_loader_test.bmp";
+    }
+    void TearDown() override { DeleteFileA(path_.c_str()); }
+
+    const char* write(const Bytes& bytes)
+    {
+        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        if (!bytes.empty())
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        return path_.c_str();
+    }
+
+    std::string path_;
+};
+
+// The texture wants the bottom row first, whatever the file's row order.
+void expectUprightPicture(const SnapshotImage* image, int width, int height)
+{
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->width, width);
+    ASSERT_EQ(image->height, height);
+    for (int row = 0; row < height; ++row)
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = image->pixels + (row * width + x) * 3;
+            EXPECT_EQ((Rgb{p[0], p[1], p[2]}), pixelAt(x, height - 1 - row)) << "row " << row << " column " << x;
+        }
+}
+
+TEST_F(SnapshotLoader, DecodesTheFormatsItIsGiven)
+{
+    struct Case {
+        int width, height, bits;
+        bool topDown;
+    };
+    const Case cases[] = {
+        {5, 3, 24, false},  // one padding byte per source row
+        {6, 2, 24, false}, {7, 4, 24, false}, {4, 4, 24, false},
+        {5, 3, 32, false},  // the front end's own format on a 32-bit display
+        {5, 3, 24, true},   {3, 2, 32, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.bits << (c.topDown ? " top-down" : ""));
+        std::string message = "sentinel";
+        SnapshotImage* image = loadDibImage(write(encodeBitmap(c.width, c.height, c.bits, c.topDown)), message);
+        expectUprightPicture(image, c.width, c.height);
+        EXPECT_EQ(message, "");
+        freeSnapshotImage(image);
+    }
+}
+
+TEST_F(SnapshotLoader, ReadsAPaletteBitmapThroughItsColourTable)
+{
+    // 8-bit, 2 x 1, colours used 3: entries (B, G, R, 0).
+    Bytes file = {'B', 'M'};
+    put32(file, 14 + 40 + 12 + 4);
+    put32(file, 0);
+    put32(file, 14 + 40 + 12);
+    put32(file, 40);
+    put32(file, 2);
+    put32(file, 1);
+    put16(file, 1);
+    put16(file, 8);
+    for (std::uint32_t v : {0u, 0u, 0u, 0u, 3u, 0u})
+        put32(file, v);
+    file.insert(file.end(), {10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0});
+    file.insert(file.end(), {2, 1, 0, 0});
+    std::string message;
+    SnapshotImage* image = loadDibImage(write(file), message);
+    ASSERT_NE(image, nullptr) << message;
+    const Bytes rgb(image->pixels, image->pixels + 6);
+    EXPECT_EQ(rgb, (Bytes{90, 80, 70, 60, 50, 40}));
+    freeSnapshotImage(image);
+}
+
+TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
+{
+    Bytes good = encodeBitmap(4, 4, 24, false);
+    Bytes truncated(good.begin(), good.end() - 5);
+    Bytes pixelOffsetPastEnd = good;
+    pixelOffsetPastEnd[10] = 0xFF;
+    pixelOffsetPastEnd[11] = 0xFF;
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"header size 108", encodeBitmap(4, 4, 24, false, 108), "Unknown DIB file format."},
+        {"header size 124", encodeBitmap(4, 4, 24, false, 124), "Unknown DIB file format."},
+        {"rows cut short", truncated, "Image file conversion error."},
+        {"pixel offset past the end", pixelOffsetPastEnd, "Image file conversion error."},
+        {"only a file header", Bytes(good.begin(), good.begin() + 14), "Image file conversion error."},
+    };
+    for (const Case& c : cases) {
+        std::string message;
+        EXPECT_EQ(loadDibImage(write(c.bytes), message), nullptr) << c.what;
+        EXPECT_EQ(message, c.message) << c.what;
+    }
+}
+
+TEST_F(SnapshotLoader, EmptyFileCannotBeMapped)
+{
+    std::string message;
+    const char* name = write(Bytes{});
+    EXPECT_EQ(loadDibImage(name, message), nullptr);
+    EXPECT_EQ(message, "Failed to open DIB file " + path_ + ".\n");
+}
+
+TEST_F(SnapshotLoader, MissingFileGivesNoImageAndNoMessage)
+{
+    errorPopups = true;  // a popup here would hang the test: the missing file must not reach it
+    EXPECT_EQ(loadSnapshotImage((path_ + ".missing").c_str()), nullptr);
+    EXPECT_EQ(loadSnapshotImage(nullptr), nullptr);
+    errorPopups = false;
+}
+
+TEST(SnapshotFileName, IsTheFrontEndsSnapshotPath)
+{
+    EXPECT_STREQ(snapshotFileNames[0], "c:\\j_orvel\\Vitrelux.bmp");
+    EXPECT_STREQ(snapshotFileNames[1], "c:\\j_orvel\\Vitrelux.bmp");
+}
+
+} // namespace
