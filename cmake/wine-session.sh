@@ -36,8 +36,12 @@ start() {
     sleep 0.1
   done
   echo ":$n" >"$session/display"
-  # A persistent server spares every test program the server's start-up.
-  wineserver -p
+  # A persistent server, with the prefix's services and desktop already up, spares every test
+  # program their start-up. NOTE: those processes inherit the output of whoever starts them, and
+  # ctest would wait for them to close it, so they are started here with their output elsewhere.
+  wineserver -p </dev/null >/dev/null 2>&1
+  DISPLAY=":$n" wine explorer /desktop </dev/null >/dev/null 2>&1 &
+  DISPLAY=":$n" wine wineboot </dev/null >"$session/wineboot.log" 2>&1
 }
 
 stop() {

@@ -1,29 +1,40 @@
 # Screenshot statistics for the end-to-end tests (PIL only): lit area, blue level, change
 # between frames, orientation of the two-tone picture, uniform sheets and additive overlaps.
+import itertools
+import re
+
 from PIL import Image, ImageChops, ImageMath
 
 LIT = 24            # a channel above this is drawn content, not black background
 DOMINANT = 40       # how much one channel must exceed the other to call a pixel red or green
-ORDER_REACH = 8     # rows over which a filtered edge between the halves may be spread
+ORDER_REACH = 3     # rows over which a filtered edge between the halves may be spread
 SAME = 3            # channel difference still counted as the same colour
-SUM_TOLERANCE = 8   # channel difference allowed between two jumps across one sheet edge
+JUMP_TOLERANCE = 8  # channel difference allowed between two jumps across one sheet edge
+SATURATED = 250     # a channel this bright may have been clipped
 BACKGROUND_STEP = 40  # backgrounds this far apart would give visibly different alpha-blended jumps
+CHANGE = re.compile(b"[^\x00]")
 
 
-def mask_fraction(mask):
-    """Share of set pixels in an L-mode 0/255 mask."""
-    histogram = mask.histogram()
-    return histogram[255] / (mask.width * mask.height)
+def largest_channel(image):
+    red, green, blue = image.split()
+    return ImageChops.lighter(ImageChops.lighter(red, green), blue)
+
+
+def above(channel, threshold):
+    """L-mode 0/255 mask of pixels brighter than threshold."""
+    return channel.point(lambda v: 255 if v > threshold else 0)
+
+
+def count(mask):
+    return mask.histogram()[255]
 
 
 def lit_mask(image):
-    red, green, blue = image.split()
-    brightest = ImageChops.lighter(ImageChops.lighter(red, green), blue)
-    return brightest.point(lambda v: 255 if v > LIT else 0)
+    return above(largest_channel(image), LIT)
 
 
 def lit_fraction(image):
-    return mask_fraction(lit_mask(image))
+    return count(lit_mask(image)) / (image.width * image.height)
 
 
 def max_blue(image):
@@ -31,10 +42,22 @@ def max_blue(image):
 
 
 def changed_fraction(before, after):
-    difference = ImageChops.difference(before, after)
-    red, green, blue = difference.split()
-    largest = ImageChops.lighter(ImageChops.lighter(red, green), blue)
-    return mask_fraction(largest.point(lambda v: 255 if v > LIT else 0))
+    changed = above(largest_channel(ImageChops.difference(before, after)), LIT)
+    return count(changed) / (before.width * before.height)
+
+
+def differs(first, second):
+    return above(largest_channel(ImageChops.difference(first, second)), SAME)
+
+
+def uniform_fraction(image):
+    """Share of lit pixels whose right and lower neighbours have the same colour."""
+    right = ImageChops.offset(image, -1, 0)
+    below = ImageChops.offset(image, 0, -1)
+    changing = ImageChops.lighter(differs(image, right), differs(image, below))
+    lit = lit_mask(image)
+    lit_count = count(lit)
+    return 1 - count(ImageChops.multiply(lit, changing)) / lit_count if lit_count else 0.0
 
 
 def dominance_masks(image):
@@ -65,88 +88,67 @@ def vertical_order(image):
     red_only, green_only = dominance_masks(image)
     red_over_green = ImageChops.multiply(red_only, within_rows_below(green_only, ORDER_REACH))
     green_over_red = ImageChops.multiply(green_only, within_rows_below(red_only, ORDER_REACH))
-    return red_over_green.histogram()[255], green_over_red.histogram()[255]
+    return count(red_over_green), count(green_over_red)
 
 
-def uniform_fraction(image):
-    """Share of lit pixels whose right and lower neighbours have the same colour."""
-    right = ImageChops.offset(image, -1, 0)
-    below = ImageChops.offset(image, 0, -1)
-    same = ImageChops.lighter(_differs(image, right), _differs(image, below))
-    lit = lit_mask(image)
-    lit_count = lit.histogram()[255]
-    differing_lit = ImageChops.multiply(lit, same).histogram()[255]
-    return 1 - differing_lit / lit_count if lit_count else 0.0
+def edge_jumps_both_ways(image):
+    """edge_jumps over vertical and (through the transposed image) horizontal edges."""
+    vertical = edge_jumps(image)
+    horizontal = edge_jumps(image.transpose(Image.Transpose.TRANSPOSE))
+    return vertical[0] + horizontal[0], vertical[1] + horizontal[1]
 
 
-def _differs(first, second):
-    difference = ImageChops.difference(first, second)
-    red, green, blue = difference.split()
-    largest = ImageChops.lighter(ImageChops.lighter(red, green), blue)
-    return largest.point(lambda v: 255 if v > SAME else 0)
-
-
-def row_runs(pixels, min_length=4):
-    """Runs of one colour along a row as (colour, start, end), dropping short edge runs."""
-    runs = []
-    start = 0
-    for index in range(1, len(pixels) + 1):
-        if index == len(pixels) or not _same(pixels[index], pixels[start]):
-            if index - start >= min_length:
-                runs.append((pixels[start], start, index))
-            start = index
-    return runs
-
-
-def _same(first, second):
-    return all(abs(a - b) <= SAME for a, b in zip(first, second))
-
-
-def edge_jumps(image, row_step=4):
+def edge_jumps(image, row_step=2):
     """Counts (equal, unequal) colour jumps across one vertical sheet edge over different
-    backgrounds.
+    backgrounds, channel by channel.
 
     Additive blending adds a sheet's colour to whatever lies below, so the jump across its edge
     is the same over black and over other sheets; blending by alpha would make it depend on
-    the background.
+    the background. Saturated channels say nothing and are skipped.
     """
     edges = {}
     for y in range(0, image.height, row_step):
-        for x, outside, inside in _row_edges(image, y):
-            edges.setdefault(x, {}).setdefault(outside, inside)
+        for x, outside, inside in row_edges(image, y):
+            # Entering and leaving edges are told apart: a sheet's left edge may share its
+            # column with another sheet's right edge.
+            entering = sum(inside) > sum(outside)
+            edges.setdefault((x, entering), {}).setdefault(outside, inside)
     equal = unequal = 0
     for crossings in edges.values():
-        verdicts = _compare_jumps(list(crossings.items()))
-        equal += verdicts.count(True)
-        unequal += verdicts.count(False)
+        for first, second in itertools.combinations(crossings.items(), 2):
+            for verdict in compare_jumps(first, second):
+                equal += verdict
+                unequal += not verdict
     return equal, unequal
 
 
-def _row_edges(image, y):
-    """(x, colour left of the edge, colour right of it) for adjacent runs in one row."""
-    pixels = [image.getpixel((x, y)) for x in range(image.width)]
-    runs = row_runs(pixels)
+def row_edges(image, y):
+    """(x, colour left of the edge, colour right of it) between adjacent runs of one colour
+    in a row; left of the edge is taken as outside the sheet, so right edges give negative
+    jumps."""
+    runs = row_runs(image, y)
     return [(right_start, left_colour, right_colour)
             for (left_colour, _, left_end), (right_colour, right_start, _) in zip(runs, runs[1:])
-            if right_start - left_end <= 2 and _unsaturated(left_colour, right_colour)]
+            if right_start - left_end <= 2]
 
 
-def _unsaturated(*colours):
-    return all(max(colour) < 250 for colour in colours)
+def row_runs(image, y, min_length=4):
+    """Runs of one colour along row y as (colour, start, end), dropping short edge runs."""
+    row = image.crop((0, y, image.width, y + 1))
+    changes = differs(row, ImageChops.offset(row, -1, 0)).tobytes()[:-1]
+    cuts = [0] + [match.start() + 1 for match in CHANGE.finditer(changes)] + [image.width]
+    pixels = row.tobytes()
+    return [(tuple(pixels[3 * start:3 * start + 3]), start, end)
+            for start, end in zip(cuts, cuts[1:]) if end - start >= min_length]
 
 
-def _compare_jumps(crossings):
-    """Compares each crossing's jump with the first one whose background clearly differs."""
+def compare_jumps(first, second):
+    """Per informative channel: are the jumps of two (outside, inside) crossings equal?"""
     verdicts = []
-    (first_outside, first_inside) = crossings[0]
-    first_jump = _jump(first_outside, first_inside)
-    for outside, inside in crossings[1:]:
-        if max(abs(a - b) for a, b in zip(outside, first_outside)) < BACKGROUND_STEP:
+    for outside_1, inside_1, outside_2, inside_2 in zip(*first, *second):
+        if max(outside_1, inside_1, outside_2, inside_2) >= SATURATED:
             continue
-        jump = _jump(outside, inside)
-        verdicts.append(all(abs(a - b) <= SUM_TOLERANCE for a, b in zip(jump, first_jump)))
+        if abs(outside_1 - outside_2) < BACKGROUND_STEP:
+            continue
+        verdicts.append(abs((inside_1 - outside_1) - (inside_2 - outside_2)) <= JUMP_TOLERANCE)
     return verdicts
-
-
-def _jump(outside, inside):
-    return tuple(b - a for a, b in zip(outside, inside))

@@ -75,18 +75,9 @@ int cmd_screen() {
     return kOk;
 }
 
-int cmd_pid(const char* title) {
-    HWND hwnd = find_window(title);
-    if (!hwnd) return kNotFound;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    std::printf("%lu\n", static_cast<unsigned long>(pid));
-    return kOk;
-}
-
 int usage() {
     std::fprintf(stderr,
-                 "usage: e2e_helper find|texts|click-ok|pid <title>\n"
+                 "usage: e2e_helper find|texts|click-ok <title>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper screen\n");
     return kUsage;
@@ -100,7 +91,6 @@ int run(int argc, char** argv) {
         if (command == "find") return cmd_find(argv[2]);
         if (command == "texts") return cmd_texts(argv[2]);
         if (command == "click-ok") return cmd_click_ok(argv[2]);
-        if (command == "pid") return cmd_pid(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
     return usage();

@@ -1,6 +1,7 @@
 # Snapshot pictures and files for the end-to-end tests: a two-tone picture whose orientation
-# survives tinting, and malformed BMP files.
+# survives tinting, and malformed BMP files holding a blocky picture.
 import io
+import random
 import struct
 
 from PIL import Image
@@ -18,6 +19,15 @@ def two_tone(side=SIDE):
     return image
 
 
+def blocks(side=SIDE, block=32, seed=7):
+    """Random coloured blocks: drawn as a texture, a sheet would no longer be one colour."""
+    generator = random.Random(seed)
+    cells = side // block
+    small = Image.new("RGB", (cells, cells))
+    small.putdata([tuple(generator.randrange(256) for _ in range(3)) for _ in range(cells * cells)])
+    return small.resize((side, side), Image.Resampling.NEAREST)
+
+
 def bmp_bytes(image):
     buffer = io.BytesIO()
     image.convert("RGB").save(buffer, "BMP")
@@ -26,14 +36,22 @@ def bmp_bytes(image):
 
 def truncated_bmp(side=SIDE):
     """Headers promise side x side pixels, but most of the pixel data is missing."""
-    return bmp_bytes(two_tone(side))[:54 + 3000]
+    return bmp_bytes(blocks(side))[:54 + 3000]
 
 
 def v4_header_bmp(side=SIDE):
-    """A well-formed 24-bit BMP with a 108-byte BITMAPV4HEADER."""
-    pixels = bmp_bytes(two_tone(side))[54:]
-    info = struct.pack("<IiiHHIIiiII", 108, side, side, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    info += bytes(108 - len(info))
+    """A well-formed 24-bit BMP of blocks with a 108-byte BITMAPV4HEADER."""
+    info = struct.pack("<IiiHHIIiiII", 108, side, side, 1, 24, 0, side * side * 3, 2835, 2835, 0, 0)
+    return with_info_header(info + bytes(108 - len(info)), blocks(side))
+
+
+def core_header_bmp(image):
+    """The picture as a 24-bit BMP with the 12-byte OS/2 BITMAPCOREHEADER."""
+    return with_info_header(struct.pack("<IHHHH", 12, image.width, image.height, 1, 24), image)
+
+
+def with_info_header(info, image):
+    """File header + the given info header + the image's 24-bit bottom-up rows."""
+    pixels = bmp_bytes(image)[54:]
     offset = 14 + len(info)
-    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    return file_header + info + pixels
+    return struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset) + info + pixels

@@ -1,5 +1,6 @@
 # Drives renderer runs under Wine: the snapshot file, starting and ending the renderer,
 # and window look-ups and messages through the Win32 helper.
+import contextlib
 import subprocess
 import time
 from pathlib import Path
@@ -13,6 +14,16 @@ WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 SC_SCREENSAVE = 0xF140
 SNAPSHOT = Path("j_orvel") / "Vitrelux.bmp"
+
+
+def wait_until(predicate, timeout, interval=0.3):
+    """Polls predicate until it holds; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
 
 
 class Helper:
@@ -36,13 +47,7 @@ class Helper:
     def wait_for(self, title, timeout=30):
         # NOTE: a FindWindowA loop inside one Wine process does not see windows created after
         # it began, so every look-up is a fresh helper process.
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            rect = self.find(title)
-            if rect:
-                return rect
-            time.sleep(0.3)
-        return None
+        return wait_until(lambda: self.find(title), timeout)
 
     def post(self, title, message, wparam=0, lparam=0):
         code, _ = self.run("post", title, hex(message), hex(wparam), hex(lparam))
@@ -122,3 +127,13 @@ class Renderer:
         if not self.trace or not self.trace.exists():
             return []
         return [line.split() for line in self.trace.read_text().splitlines() if line.strip()]
+
+
+@contextlib.contextmanager
+def running(wine, dist, helper, trace=None, log_name="renderer"):
+    """A started renderer that is ended on leaving, whatever happened inside."""
+    run = Renderer(wine, dist, trace=trace, log_name=log_name).start()
+    try:
+        yield run
+    finally:
+        run.stop(helper)

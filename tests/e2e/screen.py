@@ -1,5 +1,7 @@
 # Screen access for the end-to-end tests: root window screenshots into PIL images,
 # pointer moves, clicks and key presses through xdotool (XTEST, so the X server sees real input).
+import time
+
 from PIL import Image
 
 from xserver import run_x_tool
@@ -20,8 +22,8 @@ def move_pointer(display, x, y):
     xdotool(display, "mousemove", str(x), str(y))
 
 
-def click(display, x, y):
-    xdotool(display, "mousemove", str(x), str(y), "click", "1")
+def click(display, x, y, button=1):
+    xdotool(display, "mousemove", str(x), str(y), "click", str(button))
 
 
 def press_key(display, x, y, key):
@@ -29,3 +31,14 @@ def press_key(display, x, y, key):
     and synthetic events (xdotool key --window) are ignored, so click first, then type."""
     click(display, x, y)
     xdotool(display, "key", key)
+
+
+def capture_series(display, folder, count, interval):
+    """count screenshots about interval seconds apart, also kept as files to look at later."""
+    folder.mkdir(parents=True, exist_ok=True)
+    frames = []
+    for index in range(count):
+        started = time.monotonic()
+        frames.append(screenshot(display, folder / f"{index:02d}.png"))
+        time.sleep(max(0.0, interval - (time.monotonic() - started)))
+    return frames

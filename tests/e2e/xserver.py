@@ -40,7 +40,7 @@ Section "ServerFlags"
 EndSection
 """
 
-START_SIZE = "1280x1024"
+START_SIZE = (1280, 1024)
 FIRST_DISPLAY = 40
 LAST_DISPLAY = 200
 RESERVATION_DIR = Path("/tmp")
@@ -84,8 +84,19 @@ def screen_size(display):
     return int(width), int(height)
 
 
+def wait_for_size(display, size, timeout=10):
+    """The screen size once it is the given one, or the last size seen after the time-out."""
+    deadline = time.monotonic() + timeout
+    while True:
+        current = screen_size(display)
+        if current == size or time.monotonic() >= deadline:
+            return current
+        time.sleep(0.2)
+
+
 def set_size(display, size):
-    run_x_tool(display, ["xrandr", "-s", size]).check_returncode()
+    width, height = size
+    run_x_tool(display, ["xrandr", "-s", f"{width}x{height}"]).check_returncode()
 
 
 class XServer:
@@ -120,7 +131,7 @@ class XServer:
 
     def _command(self):
         if self.kind == "xvfb":
-            width, height = self.size.split("x")
+            width, height = self.size
             return ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24",
                     "-nolisten", "tcp", "-noreset"]
         config = self.work_dir / f"xorg-{self.number}.conf"

@@ -19,7 +19,7 @@ using Fields = std::initializer_list<std::uint32_t>;
 constexpr std::int32_t minI32 = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t maxI32 = std::numeric_limits<std::int32_t>::max();
 
-struct Spec {
+struct Recipe {
     std::uint32_t headerSize = 40;
     std::int32_t width = 5;
     std::int32_t height = 3;
@@ -50,45 +50,46 @@ std::uint32_t get32(const Bytes& in, std::size_t offset)
 }
 
 // Full rows for sane sides; for absurd ones 128 KiB, plenty for a size that wrapped around.
-std::size_t pixelDataBytes(const Spec& spec)
+std::size_t pixelDataBytes(const Recipe& recipe)
 {
     const std::uint64_t cap = 1 << 17;
-    const std::uint64_t width = static_cast<std::uint64_t>(std::llabs(spec.width));
-    const std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(spec.height));
+    const std::uint64_t width = static_cast<std::uint64_t>(std::llabs(recipe.width));
+    const std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(recipe.height));
     if (width > cap || rows > cap)
         return cap;
-    return std::min((spec.bitCount * width + 31) / 32 * 4 * rows, cap);
+    return std::min((recipe.bitCount * width + 31) / 32 * 4 * rows, cap);
 }
 
-Bytes build(const Spec& spec)
+Bytes build(const Recipe& recipe)
 {
     Bytes dib;
-    put32(dib, spec.headerSize);
-    const bool core = spec.headerSize == 12;
+    put32(dib, recipe.headerSize);
+    const bool core = recipe.headerSize == 12;
     if (core) {
-        for (std::uint32_t field : Fields{std::uint32_t(spec.width), std::uint32_t(spec.height), spec.planes, spec.bitCount})
+        for (std::uint32_t field :
+            Fields{std::uint32_t(recipe.width), std::uint32_t(recipe.height), recipe.planes, recipe.bitCount})
             put16(dib, field);
     } else {
         // The image size field lies (0xDEADBEEF); the parser must not pass it on.
-        for (std::uint32_t field : Fields{std::uint32_t(spec.width), std::uint32_t(spec.height),
-                 spec.planes | std::uint32_t{spec.bitCount} << 16,
-                 spec.compression, 0xDEADBEEFu, 2835u, 2835u, spec.coloursUsed, 0u})
+        for (std::uint32_t field : Fields{std::uint32_t(recipe.width), std::uint32_t(recipe.height),
+                 recipe.planes | std::uint32_t{recipe.bitCount} << 16,
+                 recipe.compression, 0xDEADBEEFu, 2835u, 2835u, recipe.coloursUsed, 0u})
             put32(dib, field);
-        dib.resize(std::max<std::size_t>(dib.size(), std::min(spec.headerSize, 256u)));
-        if (spec.compression == 3)
+        dib.resize(std::max<std::size_t>(dib.size(), std::min(recipe.headerSize, 256u)));
+        if (recipe.compression == 3)
             for (std::uint32_t mask : {0xF800u, 0x07E0u, 0x001Fu})
                 put32(dib, mask);
     }
-    for (std::size_t entry = 0; entry < spec.entries; ++entry) {
+    for (std::size_t entry = 0; entry < recipe.entries; ++entry) {
         for (std::size_t channel = 0; channel < (core ? 3u : 4u); ++channel)
             dib.push_back(static_cast<std::uint8_t>(channel == 3 ? 0 : entry + 0x40 * channel));
     }
-    dib.resize(dib.size() + spec.gap);
+    dib.resize(dib.size() + recipe.gap);
     const std::size_t pixelStart = dib.size();
-    dib.resize(pixelStart + pixelDataBytes(spec));
+    dib.resize(pixelStart + pixelDataBytes(recipe));
     for (std::size_t i = pixelStart; i < dib.size(); ++i)
         dib[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    if (!spec.fileHeader)
+    if (!recipe.fileHeader)
         return dib;
     Bytes file{'B', 'M'};
     for (std::uint32_t field : {std::uint32_t(dib.size() + 14), 0u, std::uint32_t(pixelStart + 14)})
@@ -97,43 +98,48 @@ Bytes build(const Spec& spec)
     return file;
 }
 
-// Parses a heap copy of exactly length bytes so that ASan sees any read past the end.
+// A heap block of exactly the bytes kept, so that ASan sees any read past the end.
+std::unique_ptr<std::uint8_t[]> exactCopy(const Bytes& file, std::size_t length)
+{
+    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[length]);
+    std::copy_n(file.data(), length, copy.get());
+    return copy;
+}
+
 DibRefusal parse(const Bytes& file, DibLayout& layout, std::size_t length = SIZE_MAX)
 {
     length = std::min(length, file.size());
-    std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[length]);
-    std::copy_n(file.data(), length, copy.get());
-    return parseDib(copy.get(), length, layout);
+    return parseDib(exactCopy(file, length).get(), length, layout);
 }
 
-DibRefusal parse(const Spec& spec)
+DibRefusal parse(const Recipe& recipe)
 {
     DibLayout layout;
-    return parse(build(spec), layout);
+    return parse(build(recipe), layout);
 }
 
-Spec palette(std::uint16_t bitCount, std::uint32_t coloursUsed, std::size_t entries)
+Recipe palette(std::uint16_t bitCount, std::uint32_t coloursUsed, std::size_t entries)
 {
-    Spec spec;
-    spec.bitCount = bitCount;
-    spec.coloursUsed = coloursUsed;
-    spec.entries = entries;
-    return spec;
+    Recipe recipe;
+    recipe.bitCount = bitCount;
+    recipe.coloursUsed = coloursUsed;
+    recipe.entries = entries;
+    return recipe;
 }
 
-Spec core(std::uint16_t bitCount, std::size_t entries)
+Recipe core(std::uint16_t bitCount, std::size_t entries)
 {
-    Spec spec = palette(bitCount, 0, entries);
-    spec.headerSize = 12;
-    return spec;
+    Recipe recipe = palette(bitCount, 0, entries);
+    recipe.headerSize = 12;
+    return recipe;
 }
 
 TEST(DibParse, ReadsTwentyFourBitRowsPaddedToFourBytes)
 {
     for (std::int32_t height : {3, -3}) {
-        Spec spec;
-        spec.height = height;
-        const Bytes file = build(spec);
+        Recipe recipe;
+        recipe.height = height;
+        const Bytes file = build(recipe);
         DibLayout layout;
         ASSERT_EQ(parse(file, layout), DibRefusal::None) << height;
         EXPECT_EQ(layout.pixelOffset, 54u);
@@ -150,7 +156,7 @@ TEST(DibParse, ReadsTwentyFourBitRowsPaddedToFourBytes)
 TEST(DibParse, ColourTableFollowsColoursUsed)
 {
     const struct {
-        Spec spec;
+        Recipe recipe;
         std::size_t entries;
     } cases[] = {
         {palette(8, 0, 256), 256},       {palette(8, 17, 17), 17},    {palette(8, 0xFFFF, 0xFFFF), 0xFFFF},
@@ -158,9 +164,9 @@ TEST(DibParse, ColourTableFollowsColoursUsed)
         {palette(4, 0x10011, 17), 17},
     };
     for (const auto& c : cases) {
-        const Bytes file = build(c.spec);
+        const Bytes file = build(c.recipe);
         DibLayout layout;
-        ASSERT_EQ(parse(file, layout), DibRefusal::None) << c.spec.coloursUsed;
+        ASSERT_EQ(parse(file, layout), DibRefusal::None) << c.recipe.coloursUsed;
         ASSERT_EQ(layout.info.size(), 40 + 4 * c.entries);
         EXPECT_EQ(get32(layout.info, 32), c.entries);
         EXPECT_TRUE(std::equal(layout.info.begin() + 40, layout.info.end(), file.begin() + 54));
@@ -171,42 +177,41 @@ TEST(DibParse, ColourTableFollowsColoursUsed)
 TEST(DibParse, RefusesColourTablesTheFileDoesNotHold)
 {
     // 0x10000 colours announce no table, which a palette image cannot do without.
-    for (const Spec& spec : {palette(24, 0xFFFF, 0), palette(8, 0xFFFF, 0), palette(8, 257, 256), palette(8, 0, 255),
-             palette(8, 0x10000, 0), palette(1, 0x10000, 2), core(8, 255), core(4, 15)})
-        EXPECT_EQ(parse(spec), DibRefusal::ConversionError) << spec.bitCount << " " << spec.coloursUsed;
+    for (const Recipe& recipe : {palette(24, 0xFFFF, 0), palette(8, 0xFFFF, 0), palette(8, 257, 256),
+             palette(8, 0, 255), palette(8, 0x10000, 0), palette(1, 0x10000, 2), core(8, 255), core(4, 15)})
+        EXPECT_EQ(parse(recipe), DibRefusal::ConversionError) << recipe.bitCount << " " << recipe.coloursUsed;
 }
 
 TEST(DibColourCount, FollowsColoursUsedOrBitCount)
 {
     const struct {
-        Spec spec;
+        Recipe recipe;
         std::size_t length;
         std::uint16_t expected;
     } cases[] = {
-        {core(1, 2), SIZE_MAX, 2},           {core(4, 16), SIZE_MAX, 16},         {core(8, 256), SIZE_MAX, 256},
-        {core(24, 0), SIZE_MAX, 0},          {palette(1, 0, 2), SIZE_MAX, 2},     {palette(8, 0, 256), SIZE_MAX, 256},
-        {palette(16, 0, 0), SIZE_MAX, 0},    {palette(32, 0, 0), SIZE_MAX, 0},    {palette(8, 17, 17), SIZE_MAX, 17},
-        {palette(8, 300, 0), SIZE_MAX, 300}, {palette(8, 0x10000, 0), SIZE_MAX, 0}, {palette(8, 0x1FFFF, 0), SIZE_MAX, 0xFFFF},
-        {core(8, 256), 11, 0},               {palette(8, 17, 0), 35, 0},          {palette(8, 0, 0), 36, 256},
-        {palette(8, 17, 0), 3, 0},           {palette(8, 17, 0), 0, 0},
+        {core(1, 2), SIZE_MAX, 2}, {core(4, 16), SIZE_MAX, 16}, {core(8, 256), SIZE_MAX, 256},
+        {core(24, 0), SIZE_MAX, 0}, {palette(1, 0, 2), SIZE_MAX, 2}, {palette(8, 0, 256), SIZE_MAX, 256},
+        {palette(16, 0, 0), SIZE_MAX, 0}, {palette(32, 0, 0), SIZE_MAX, 0}, {palette(8, 17, 17), SIZE_MAX, 17},
+        {palette(8, 300, 0), SIZE_MAX, 300}, {palette(8, 0x10000, 0), SIZE_MAX, 0},
+        {palette(8, 0x1FFFF, 0), SIZE_MAX, 0xFFFF}, {core(8, 256), 11, 0}, {palette(8, 17, 0), 35, 0},
+        {palette(8, 0, 0), 36, 256}, {palette(8, 17, 0), 3, 0}, {palette(8, 17, 0), 0, 0},
     };
     for (const auto& c : cases) {
-        Spec spec = c.spec;
-        spec.fileHeader = false;
-        const Bytes file = build(spec);
+        Recipe recipe = c.recipe;
+        recipe.fileHeader = false;
+        const Bytes file = build(recipe);
         const std::size_t length = std::min(c.length, file.size());
-        std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[length]);
-        std::copy_n(file.data(), length, copy.get());
-        EXPECT_EQ(dibColourCount(copy.get(), length), c.expected) << spec.bitCount << " " << spec.coloursUsed;
+        EXPECT_EQ(dibColourCount(exactCopy(file, length).get(), length), c.expected)
+            << recipe.bitCount << " bits, " << recipe.coloursUsed << " colours, " << length << " bytes";
     }
 }
 
 TEST(DibParse, WidensCoreColourEntries)
 {
-    Spec spec = core(1, 2);
-    spec.height = 2;
+    Recipe recipe = core(1, 2);
+    recipe.height = 2;
     DibLayout layout;
-    ASSERT_EQ(parse(build(spec), layout), DibRefusal::None);
+    ASSERT_EQ(parse(build(recipe), layout), DibRefusal::None);
     const Bytes expected{40, 0, 0, 0, 5, 0, 0, 0, 2, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0,
         0, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0, 0x40, 0x80, 0, 1, 0x41, 0x81, 0};
     EXPECT_EQ(layout.info, expected);
@@ -218,10 +223,10 @@ TEST(DibParse, BitFieldsBringTheirMasks)
 {
     const Bytes masks{0x00, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0};
     for (std::uint16_t bits : {16, 32}) {
-        Spec spec = palette(bits, 0, 0);
-        spec.compression = 3;
+        Recipe recipe = palette(bits, 0, 0);
+        recipe.compression = 3;
         DibLayout layout;
-        ASSERT_EQ(parse(build(spec), layout), DibRefusal::None) << bits;
+        ASSERT_EQ(parse(build(recipe), layout), DibRefusal::None) << bits;
         ASSERT_EQ(layout.info.size(), 52u);
         EXPECT_EQ(Bytes(layout.info.begin() + 40, layout.info.end()), masks);
         EXPECT_EQ(layout.pixelOffset, 66u);
@@ -230,18 +235,19 @@ TEST(DibParse, BitFieldsBringTheirMasks)
 
 TEST(DibParse, PixelsFollowTheColourTable)
 {
-    Spec bitFields16 = palette(16, 2, 2), bitFields32 = palette(32, 0, 0);
+    Recipe bitFields16 = palette(16, 2, 2), bitFields32 = palette(32, 0, 0);
     bitFields16.compression = bitFields32.compression = 3;
     const struct {
-        Spec spec;
+        Recipe recipe;
         std::size_t offset; // in a bare bitmap
-    } cases[] = {{palette(8, 4, 4), 56}, {palette(24, 0, 0), 40}, {bitFields16, 60}, {bitFields32, 52}, {core(4, 16), 60}};
+    } cases[] = {
+        {palette(8, 4, 4), 56}, {palette(24, 0, 0), 40}, {bitFields16, 60}, {bitFields32, 52}, {core(4, 16), 60}};
     for (const auto& c : cases) {
         for (bool fileHeader : {false, true}) {
-            Spec spec = c.spec;
-            spec.fileHeader = fileHeader;
+            Recipe recipe = c.recipe;
+            recipe.fileHeader = fileHeader;
             DibLayout layout;
-            ASSERT_EQ(parse(build(spec), layout), DibRefusal::None) << c.offset;
+            ASSERT_EQ(parse(build(recipe), layout), DibRefusal::None) << c.offset;
             EXPECT_EQ(layout.pixelOffset, c.offset + (fileHeader ? 14 : 0));
         }
     }
@@ -256,19 +262,19 @@ TEST(DibParse, AcceptsOnlyTwelveAndFortyByteHeaders)
         {108, DibRefusal::UnknownFormat}, {124, DibRefusal::UnknownFormat}, {0, DibRefusal::UnknownFormat},
         {0xFFFFFFFF, DibRefusal::UnknownFormat}};
     for (const auto& c : cases) {
-        Spec spec;
-        spec.headerSize = c.headerSize;
-        EXPECT_EQ(parse(spec), c.expected) << c.headerSize;
+        Recipe recipe;
+        recipe.headerSize = c.headerSize;
+        EXPECT_EQ(parse(recipe), c.expected) << c.headerSize;
     }
 }
 
 TEST(DibParse, RefusesEveryTruncation)
 {
-    Spec bare = core(4, 16), bitFields = palette(16, 2, 2);
+    Recipe bare = core(4, 16), bitFields = palette(16, 2, 2);
     bare.fileHeader = false;
     bitFields.compression = 3;
-    for (const Spec& spec : {palette(8, 4, 4), bare, bitFields}) {
-        const Bytes file = build(spec);
+    for (const Recipe& recipe : {palette(8, 4, 4), bare, bitFields}) {
+        const Bytes file = build(recipe);
         DibLayout layout;
         for (std::size_t length = 0; length < file.size(); ++length)
             EXPECT_EQ(parse(file, layout, length), DibRefusal::ConversionError) << length;
@@ -278,9 +284,9 @@ TEST(DibParse, RefusesEveryTruncation)
 
 TEST(DibParse, PixelOffsetLiesBetweenColourTableAndEnd)
 {
-    Spec spec = palette(8, 4, 4);
-    spec.gap = 6;
-    Bytes file = build(spec); // colour table ends at 70, 24 bytes of pixels from 76 to 100
+    Recipe recipe = palette(8, 4, 4);
+    recipe.gap = 6;
+    Bytes file = build(recipe); // colour table ends at 70, 24 bytes of pixels from 76 to 100
     const struct {
         std::uint32_t offset;
         bool accepted;
@@ -311,12 +317,12 @@ TEST(DibParse, SidesRunFromOneToTheLimit)
         {12, 16385, 1, 0}, {12, 0, 1, 0}, {12, 1, 0, 0}, {40, 16384, 1, 65536}, {40, 1, 16384, 65536},
         {40, 1, -16384, 65536}, {12, 16384, 1, 65536}, {12, 1, 16384, 65536}};
     for (const auto& c : cases) {
-        Spec spec = palette(32, 0, 0);
-        spec.headerSize = c.headerSize;
-        spec.width = c.width;
-        spec.height = c.height;
+        Recipe recipe = palette(32, 0, 0);
+        recipe.headerSize = c.headerSize;
+        recipe.width = c.width;
+        recipe.height = c.height;
         DibLayout layout;
-        const DibRefusal refusal = parse(build(spec), layout);
+        const DibRefusal refusal = parse(build(recipe), layout);
         EXPECT_EQ(refusal, c.pixelBytes ? DibRefusal::None : DibRefusal::ConversionError) << c.width << "x" << c.height;
         if (c.pixelBytes) {
             EXPECT_EQ(layout.pixelBytes, c.pixelBytes);
@@ -328,7 +334,7 @@ TEST(DibParse, SidesRunFromOneToTheLimit)
 TEST(DibParse, AcceptsOnlyKnownPixelFormats)
 {
     const struct {
-        Spec spec;
+        Recipe recipe;
         std::uint32_t compression;
         std::uint16_t planes;
         bool accepted;
@@ -344,12 +350,12 @@ TEST(DibParse, AcceptsOnlyKnownPixelFormats)
         {palette(8, 0, 256), 3, 1, false}, {palette(24, 0, 0), 4, 1, false}, {palette(24, 0, 0), 5, 1, false},
     };
     for (const auto& c : cases) {
-        Spec spec = c.spec;
-        spec.compression = c.compression;
-        spec.planes = c.planes;
-        EXPECT_EQ(parse(spec), c.accepted ? DibRefusal::None : DibRefusal::ConversionError)
-            << spec.headerSize << ": " << spec.bitCount << " bits, compression " << c.compression << ", " << c.planes
-            << " planes";
+        Recipe recipe = c.recipe;
+        recipe.compression = c.compression;
+        recipe.planes = c.planes;
+        EXPECT_EQ(parse(recipe), c.accepted ? DibRefusal::None : DibRefusal::ConversionError)
+            << recipe.headerSize << ": " << recipe.bitCount << " bits, compression " << c.compression << ", "
+            << c.planes << " planes";
     }
 }
 

@@ -1,0 +1,247 @@
+# End-to-end tests of Vitrelux.dll under Wine: display mode, window, ways to end it, inputs
+# that must not end it, and what the screen shows with a good, a missing and a broken snapshot.
+import time
+from dataclasses import dataclass, field
+
+import pytest
+
+import analysis
+import pictures
+import renderer
+import screen
+import xserver
+from renderer import (ERROR_TITLE, SC_CLOSE, SC_SCREENSAVE, WINDOW_TITLE, WM_CLOSE,
+                      WM_SYSCOMMAND)
+
+SHOW_SIZE = (1024, 768)
+CENTRE = (512, 384)
+LIT_FRAME = 0.01       # share of lit pixels above which a frame shows sheets
+UNIFORM = 0.95         # share of lit pixels that match their neighbours on plain sheets
+MAX_BLUE = 8
+
+
+@dataclass
+class Show:
+    """What one recorded renderer run showed."""
+    rect: tuple = None
+    size: tuple = None
+    wine_size: tuple = None
+    error_box: tuple = None
+    frames: list = field(default_factory=list)
+    exit_code: int = None
+    size_after: tuple = None
+
+
+def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
+    show = Show()
+    with renderer.running(wine, dist, helper, log_name=folder.name) as run:
+        show.rect = helper.wait_for(WINDOW_TITLE)
+        if show.rect:
+            show.size = xserver.screen_size(display)
+            show.wine_size = helper.screen()
+            time.sleep(1)
+            show.frames = screen.capture_series(display, folder, count, interval)
+            show.error_box = helper.find(ERROR_TITLE)
+            helper.post(WINDOW_TITLE, WM_CLOSE)
+            show.exit_code = run.wait_exit(30)
+    show.size_after = xserver.wait_for_size(display, xserver.START_SIZE)
+    xserver.set_size(display, xserver.START_SIZE)
+    return show
+
+
+@pytest.fixture(scope="module", params=[
+    pytest.param(pictures.bmp_bytes, id="info-header"),
+    pytest.param(pictures.core_header_bmp, id="core-header"),
+])
+def picture_show(request, wine, dist, helper, xorg, work_dir):
+    """The two-tone snapshot, as a usual BMP and as one with the OS/2 header."""
+    renderer.put_snapshot_bytes(wine, request.param(pictures.two_tone()))
+    folder = work_dir / "shots" / f"picture-{request.param.__name__}"
+    return record_show(wine, dist, helper, xorg.display, folder)
+
+
+@pytest.fixture(scope="module")
+def plain_show(wine, dist, helper, xorg, work_dir):
+    renderer.put_snapshot(wine, None)
+    return record_show(wine, dist, helper, xorg.display, work_dir / "shots" / "plain", count=20)
+
+
+def lit_frames(frames):
+    return [frame for frame in frames if analysis.lit_fraction(frame) > LIT_FRAME]
+
+
+def test_show_switches_to_1024x768_and_covers_it(picture_show):
+    assert picture_show.rect == (0, 0, *SHOW_SIZE), "window missing or not covering the screen"
+    assert picture_show.size == SHOW_SIZE
+    assert picture_show.wine_size == SHOW_SIZE
+
+
+def test_closed_show_restores_start_size(picture_show):
+    assert picture_show.exit_code == 0
+    assert picture_show.size_after == xserver.START_SIZE
+
+
+def test_picture_sheets_are_tinted_without_blue(picture_show):
+    lit = lit_frames(picture_show.frames)
+    assert len(lit) >= len(picture_show.frames) // 2, "too few frames show sheets"
+    assert max(analysis.max_blue(frame) for frame in picture_show.frames) <= MAX_BLUE
+    red_only = green_only = 0
+    for frame in lit:
+        red_mask, green_mask = analysis.dominance_masks(frame)
+        red_only += analysis.count(red_mask)
+        green_only += analysis.count(green_mask)
+    assert red_only > 0 and green_only > 0, "the picture's halves do not both show"
+
+
+def test_content_changes_every_second(picture_show):
+    frames = picture_show.frames
+    assert len(frames) >= 4
+    changes = [analysis.changed_fraction(a, b) for a, b in zip(frames, frames[2:])]
+    assert min(changes) > 0.005, f"frames a second apart hardly differ: {changes}"
+
+
+def test_picture_is_upright(picture_show):
+    red_over_green = green_over_red = 0
+    for frame in lit_frames(picture_show.frames):
+        upright, flipped = analysis.vertical_order(frame)
+        red_over_green += upright
+        green_over_red += flipped
+    assert red_over_green >= 2000, "too few sheets show the picture's middle edge"
+    assert red_over_green >= 3 * green_over_red, (red_over_green, green_over_red)
+
+
+def test_without_snapshot_plain_sheets_and_no_message(plain_show):
+    assert plain_show.exit_code == 0
+    assert plain_show.error_box is None, "an Error box appeared without a snapshot file"
+    lit = lit_frames(plain_show.frames)
+    assert len(lit) >= len(plain_show.frames) // 2, "too few frames show sheets"
+    uniform = [analysis.uniform_fraction(frame) for frame in lit]
+    assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
+
+
+def test_overlapping_sheets_add_up(plain_show):
+    equal = unequal = 0
+    for frame in lit_frames(plain_show.frames):
+        frame_equal, frame_unequal = analysis.edge_jumps_both_ways(frame)
+        equal += frame_equal
+        unequal += frame_unequal
+    assert equal >= 8, f"too few overlaps to judge: {equal} equal, {unequal} unequal"
+    assert 4 * unequal <= equal, f"{unequal} of {equal + unequal} edge jumps depend on the background"
+
+
+def press_escape(display, helper):
+    screen.press_key(display, *CENTRE, "Escape")
+
+
+def post_close(display, helper):
+    assert helper.post(WINDOW_TITLE, WM_CLOSE)
+
+
+def post_system_close(display, helper):
+    assert helper.post(WINDOW_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+
+
+@pytest.mark.parametrize("end", [
+    pytest.param(press_escape, id="escape"),
+    pytest.param(post_close, id="wm-close"),
+    pytest.param(post_system_close, id="sc-close"),
+])
+def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, xorg):
+    renderer.put_snapshot(wine, pictures.two_tone())
+    with renderer.running(wine, dist, helper) as run:
+        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        end(xorg.display, helper)
+        exit_code = run.wait_exit(30)
+    assert exit_code == 0
+    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+
+
+def post_screen_save(display, helper):
+    assert helper.post(WINDOW_TITLE, WM_SYSCOMMAND, SC_SCREENSAVE)
+
+
+def move_pointer_around(display, helper):
+    for x, y in [(100, 100), (900, 700), (300, 600), (1000, 50), *[CENTRE] * 2]:
+        screen.move_pointer(display, x, y)
+        time.sleep(0.1)
+
+
+def click_buttons(display, helper):
+    screen.click(display, *CENTRE, button=1)
+    screen.click(display, 200, 200, button=3)
+
+
+def press_space(display, helper):
+    screen.press_key(display, *CENTRE, "space")
+
+
+def press_letter(display, helper):
+    screen.press_key(display, *CENTRE, "a")
+
+
+@pytest.mark.parametrize("act", [
+    pytest.param(post_screen_save, id="sc-screensave"),
+    pytest.param(move_pointer_around, id="mouse-moves"),
+    pytest.param(click_buttons, id="clicks"),
+    pytest.param(press_space, id="space"),
+    pytest.param(press_letter, id="letter"),
+])
+def test_keeps_running_after(act, wine, dist, helper, xorg):
+    renderer.put_snapshot(wine, None)
+    with renderer.running(wine, dist, helper) as run:
+        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        act(xorg.display, helper)
+        time.sleep(2)
+        assert run.running(), f"ended with code {run.process.returncode}"
+        assert helper.find(WINDOW_TITLE), "window is gone"
+        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+
+
+@pytest.mark.parametrize("make_file, message", [
+    pytest.param(pictures.truncated_bmp, "Image file conversion error.", id="truncated"),
+    pytest.param(pictures.v4_header_bmp, "Unknown DIB file format.", id="header-108"),
+])
+def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
+                                                         xorg, shots):
+    renderer.put_snapshot_bytes(wine, make_file())
+    with renderer.running(wine, dist, helper) as run:
+        assert helper.wait_for(ERROR_TITLE), "no Error box"
+        assert message in helper.texts(ERROR_TITLE)
+        assert helper.click_ok(ERROR_TITLE)
+        assert renderer.wait_until(lambda: helper.find(ERROR_TITLE) is None, 10), "box stays"
+        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        time.sleep(2)
+        lit = lit_frames(screen.capture_series(xorg.display, shots, 6, 0.5))
+        assert lit, "no sheets drawn after the message"
+        uniform = [analysis.uniform_fraction(frame) for frame in lit]
+        assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
+        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+
+
+@pytest.fixture
+def wine_on_xvfb(request, wine, work_dir):
+    """The prefix's programs on an Xvfb of the given size, where no mode can be changed."""
+    server = xserver.XServer(work_dir / "x", kind="xvfb", size=request.param).start()
+    xorg_display = wine.display
+    # A wineserver session keeps to the display it started on, so a new one is begun.
+    wine.stop_server()
+    wine.display = server.display
+    try:
+        yield server
+    finally:
+        wine.stop_server()
+        wine.display = xorg_display
+        server.stop()
+
+
+@pytest.mark.parametrize("wine_on_xvfb", [(1280, 1024), (800, 600)], indirect=True,
+                         ids=["1280x1024", "800x600"])
+def test_refused_mode_change_exits_at_once(wine_on_xvfb, wine, dist, helper):
+    renderer.put_snapshot(wine, pictures.two_tone())
+    with renderer.running(wine, dist, helper) as run:
+        exit_code = run.wait_exit(30)
+    assert exit_code == 0
+    assert xserver.screen_size(wine_on_xvfb.display) == wine_on_xvfb.size

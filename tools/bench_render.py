@@ -1,0 +1,134 @@
+#!/usr/bin/python3
+# Benchmark (not a test) of Vitrelux under Wine on a private Xorg dummy server: start-up stages
+# to the first frame per snapshot size, then frame rate, CPU time per frame and peak memory.
+import argparse
+import os
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+
+import pictures  # noqa: E402
+import renderer  # noqa: E402
+import xserver  # noqa: E402
+from wine import Wine  # noqa: E402
+
+SIDES = (1024, 1280, 1920, 2560)
+STAGES = ("image-mapped", "mipmaps-built", "first-frame")
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+# Start-up columns: process start to image mapped, mipmap building, from there to the first
+# frame, and process start to the first frame.
+COLUMNS = ("side", "to mapped ms", "mipmaps ms", "to frame ms", "first frame ms", "fps",
+           "CPU ms/frame", "peak MiB")
+
+
+def parse_args():
+    build = ROOT / "build" / "windows-x86"
+    parser = argparse.ArgumentParser(description="Times Vitrelux start-up and drawing.")
+    parser.add_argument("--dist", type=Path, default=build / "dist")
+    parser.add_argument("--helper", type=Path,
+                        default=build / "tests" / "e2e" / "vitrelux_e2e_helper.exe")
+    parser.add_argument("--out", type=Path, default=ROOT / "build" / "bench")
+    parser.add_argument("--seconds", type=float, default=10.0, help="drawing time measured")
+    parser.add_argument("--sides", type=int, nargs="+", default=list(SIDES))
+    return parser.parse_args()
+
+
+def cpu_seconds(pid):
+    """utime + stime of all threads of the process."""
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def peak_memory_kib(pid):
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmHWM:"):
+            return int(line.split()[1])
+    return 0
+
+
+def stage_times(run):
+    return {line[0]: float(line[1]) for line in run.trace_lines() if line[0] in STAGES}
+
+
+def wait_first_frame(run, timeout=60):
+    return renderer.wait_until(lambda: "first-frame" in stage_times(run) or not run.running(),
+                               timeout, interval=0.05)
+
+
+def measure(wine, args, helper, side):
+    renderer.put_snapshot(wine, pictures.two_tone(side))
+    trace = args.out / f"trace-{side}.txt"
+    with renderer.running(wine, args.dist, helper, trace=trace, log_name=f"renderer-{side}") as run:
+        if not wait_first_frame(run) or not run.running():
+            raise RuntimeError(f"no first frame at side {side}; see {args.out}")
+        cpu_start = cpu_seconds(run.pid)
+        time.sleep(args.seconds)
+        cpu_used = cpu_seconds(run.pid) - cpu_start
+        peak = peak_memory_kib(run.pid)
+        helper.post(renderer.WINDOW_TITLE, renderer.WM_CLOSE)
+        run.wait_exit(30)
+    frames, drawing_seconds = frame_count(run)
+    fps = frames / drawing_seconds
+    # CPU time was sampled over the first `seconds` of drawing; frames at the run's mean rate.
+    cpu_ms_per_frame = 1000 * cpu_used / (fps * args.seconds)
+    return row(side, stage_times(run), fps, cpu_ms_per_frame, peak)
+
+
+def frame_count(run):
+    """(frames, seconds of drawing) from the trace's last line, written at exit."""
+    for line in reversed(run.trace_lines()):
+        if line[0] == "frames":
+            return int(line[1]), float(line[2])
+    raise RuntimeError("the trace has no frames line")
+
+
+def row(side, stages, fps, cpu_ms_per_frame, peak_kib):
+    mapped = stages.get("image-mapped")
+    mipmaps = stages.get("mipmaps-built")
+    first = stages["first-frame"]
+    return (str(side), number(mapped), number(difference(mipmaps, mapped)),
+            number(difference(first, mipmaps or mapped)), number(first), f"{fps:.1f}",
+            f"{cpu_ms_per_frame:.2f}", f"{peak_kib / 1024:.1f}")
+
+
+def difference(later, earlier):
+    return later - earlier if later is not None and earlier is not None else None
+
+
+def number(value):
+    return "-" if value is None else f"{value:.0f}"
+
+
+def print_table(rows):
+    widths = [max(len(cell) for cell in column) for column in zip(COLUMNS, *rows)]
+    for cells in (COLUMNS, *rows):
+        print("  ".join(cell.rjust(width) for cell, width in zip(cells, widths)))
+
+
+def main():
+    args = parse_args()
+    args.out = args.out.resolve()
+    args.out.mkdir(parents=True, exist_ok=True)
+    server = xserver.XServer(args.out / "x").start()
+    wine = Wine(args.out / "prefix", server.display, args.out / "logs")
+    try:
+        wine.open_prefix()
+        helper = renderer.Helper(wine, args.helper)
+        # NOTE: the first Wine start after the prefix came up takes seconds; keep it out of
+        # the timings.
+        helper.screen()
+        rows = []
+        for side in args.sides:
+            rows.append(measure(wine, args, helper, side))
+            xserver.set_size(server.display, xserver.START_SIZE)
+        print_table(rows)
+    finally:
+        wine.close()
+        server.stop()
+
+
+if __name__ == "__main__":
+    main()
