@@ -55,7 +55,7 @@ class Helper:
 
     def texts(self, title):
         code, lines = self.run("texts", title)
-        return lines if code == 0 else None
+        return lines if code == 0 else []
 
     def click_ok(self, title):
         return self.run("click-ok", title)[0] == 0

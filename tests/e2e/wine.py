@@ -58,12 +58,12 @@ class Wine:
             self._lock.close()
             self._lock = None
 
-    def start(self, program, args=(), extra_env=None, log_name="program"):
+    def start(self, program, extra_env=None, log_name="program"):
         """Starts a program; its output goes to files (a full pipe would stall it)."""
         self.log_dir.mkdir(parents=True, exist_ok=True)
         out = open(self.log_dir / f"{log_name}.out", "w")
         err = open(self.log_dir / f"{log_name}.err", "w")
-        process = subprocess.Popen(["wine", str(program), *args], env=self.env(extra_env),
+        process = subprocess.Popen(["wine", str(program)], env=self.env(extra_env),
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                    start_new_session=True)
         out.close()
