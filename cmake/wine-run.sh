@@ -5,6 +5,8 @@ set -e
 session=$1
 shift
 export WINEPREFIX="$session/prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+# The programs are made for Japanese Windows: under this locale Wine's ANSI code page is 932 (Shift-JIS).
+export LC_ALL=ja_JP.UTF-8
 "$(dirname "$0")/wine-session.sh" prefix "$session"
 if [ -f "$session/display" ]; then
   DISPLAY=$(cat "$session/display")

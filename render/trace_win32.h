@@ -1,4 +1,4 @@
-// Start-up and frame-rate figures for the benchmark, written only when VITRELUX_TRACE names a file.
+// Start-up and frame-rate figures of both programs for the benchmark, written only when VITRELUX_TRACE names a file.
 #pragma once
 
 // Appends "<stage> <milliseconds since the process was created>".

@@ -1,6 +1,6 @@
-// End-to-end test helper: looks at and drives the renderer's windows from inside Wine,
-// for what X tools cannot do (hidden windows, posted messages, message box texts).
-// Each subcommand prints one result and exits 0, 1 when the window is not found, 2 on bad usage.
+// End-to-end test helper: looks at and drives the programs' windows from inside Wine, for what
+// X tools cannot do (hidden windows, posted messages, message box texts, cursor count, host windows).
+// Each subcommand prints its result and exits 0, 1 when the window is not found, 2 on bad usage.
 #include <windows.h>
 
 #include <cstdio>
@@ -57,6 +57,38 @@ int cmd_texts(const char* title) {
     return kOk;
 }
 
+std::string hex(const std::string& bytes) {
+    std::string text;
+    char pair[3];
+    for (unsigned char byte : bytes) {
+        std::snprintf(pair, sizeof pair, "%02x", byte);
+        text += pair;
+    }
+    return text;
+}
+
+BOOL CALLBACK collect_text_hex(HWND child, LPARAM lines) {
+    char narrow[1024] = {};
+    wchar_t wide[1024] = {};
+    char utf8[4096] = {};
+    GetWindowTextA(child, narrow, sizeof narrow);
+    GetWindowTextW(child, wide, 1024);
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+    if (narrow[0]) reinterpret_cast<std::vector<std::string>*>(lines)->push_back(hex(narrow) + " " + hex(utf8));
+    return TRUE;
+}
+
+// Texts as hex: the ANSI bytes (code page dependent) and the UTF-8 of what the window holds,
+// which the test's pipe cannot carry unharmed as text.
+int cmd_texts_hex(const char* title) {
+    HWND hwnd = find_window(title);
+    if (!hwnd) return kNotFound;
+    std::vector<std::string> lines;
+    EnumChildWindows(hwnd, collect_text_hex, reinterpret_cast<LPARAM>(&lines));
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    return kOk;
+}
+
 int cmd_click_ok(const char* title) {
     HWND hwnd = find_window(title);
     if (!hwnd) return kNotFound;
@@ -70,6 +102,60 @@ int cmd_click_ok(const char* title) {
     return sent ? kOk : kNotFound;
 }
 
+// The cursor display count belongs to the thread input of the window's thread; attached to that
+// input, this thread's ShowCursor answers with the shared count.
+int cmd_cursor(const char* title) {
+    HWND hwnd = find_window(title);
+    if (!hwnd) return kNotFound;
+    DWORD owner = GetWindowThreadProcessId(hwnd, nullptr);
+    if (!AttachThreadInput(GetCurrentThreadId(), owner, TRUE)) return kNotFound;
+    ShowCursor(FALSE);
+    int count = ShowCursor(TRUE);
+    AttachThreadInput(GetCurrentThreadId(), owner, FALSE);
+    std::printf("%d\n", count);
+    return kOk;
+}
+
+// Loaded at run time so that the helper links with the default libraries only.
+int cmd_wave_devices() {
+    HMODULE winmm = LoadLibraryA("winmm.dll");
+    auto count = reinterpret_cast<UINT(WINAPI*)()>(
+        reinterpret_cast<void*>(winmm ? GetProcAddress(winmm, "waveOutGetNumDevs") : nullptr));
+    if (!count) return kNotFound;
+    std::printf("%u\n", count());
+    return kOk;
+}
+
+LRESULT CALLBACK host_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+// A visible top-level window to host a preview, as the Screen Saver settings page does; it
+// prints its handle in decimal and lives until closed (WM_CLOSE destroys it) or killed.
+int cmd_host(const char* title, const char* x, const char* y, const char* width, const char* height) {
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = host_proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    window_class.lpszClassName = "VitreluxE2EHost";
+    RegisterClassA(&window_class);
+    HWND hwnd = CreateWindowExA(0, window_class.lpszClassName, title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                static_cast<int>(parse_number(x)), static_cast<int>(parse_number(y)),
+                                static_cast<int>(parse_number(width)), static_cast<int>(parse_number(height)),
+                                nullptr, nullptr, window_class.hInstance, nullptr);
+    if (!hwnd) return kNotFound;
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    std::fflush(stdout);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return kOk;
+}
+
 int cmd_screen() {
     std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return kOk;
@@ -77,9 +163,10 @@ int cmd_screen() {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: e2e_helper find|texts|click-ok <title>\n"
+                 "usage: e2e_helper find|texts|texts-hex|click-ok|cursor <title>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
-                 "       e2e_helper screen\n");
+                 "       e2e_helper host <title> <x> <y> <width> <height>\n"
+                 "       e2e_helper screen|wave-devices\n");
     return kUsage;
 }
 
@@ -87,12 +174,16 @@ int run(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "screen" && argc == 2) return cmd_screen();
+    if (command == "wave-devices" && argc == 2) return cmd_wave_devices();
     if (argc == 3) {
         if (command == "find") return cmd_find(argv[2]);
         if (command == "texts") return cmd_texts(argv[2]);
+        if (command == "texts-hex") return cmd_texts_hex(argv[2]);
         if (command == "click-ok") return cmd_click_ok(argv[2]);
+        if (command == "cursor") return cmd_cursor(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
+    if (command == "host" && argc == 7) return cmd_host(argv[2], argv[3], argv[4], argv[5], argv[6]);
     return usage();
 }
 

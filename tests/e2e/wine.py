@@ -16,10 +16,12 @@ def windows_path(path):
 
 
 class Wine:
-    def __init__(self, prefix, display, log_dir):
+    def __init__(self, prefix, display, log_dir, session_env=None):
+        """session_env (such as LANG or HOME) applies to every Wine process of this session."""
         self.prefix = Path(prefix)
         self.display = display
         self.log_dir = Path(log_dir)
+        self.session_env = dict(session_env or {})
         self.processes = []
         self._lock = None
 
@@ -27,6 +29,7 @@ class Wine:
         # The shipped build is 32-bit; a 32-bit prefix is half the size of a 64-bit one.
         env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display,
                    WINEARCH="win32", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        env.update(self.session_env)
         env.update(extra or {})
         return env
 
@@ -58,12 +61,12 @@ class Wine:
             self._lock.close()
             self._lock = None
 
-    def start(self, program, extra_env=None, log_name="program"):
+    def start(self, program, args=(), extra_env=None, log_name="program"):
         """Starts a program; its output goes to files (a full pipe would stall it)."""
         self.log_dir.mkdir(parents=True, exist_ok=True)
         out = open(self.log_dir / f"{log_name}.out", "w")
         err = open(self.log_dir / f"{log_name}.err", "w")
-        process = subprocess.Popen(["wine", str(program)], env=self.env(extra_env),
+        process = subprocess.Popen(["wine", str(program), *args], env=self.env(extra_env),
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                    start_new_session=True)
         out.close()

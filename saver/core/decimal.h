@@ -1,0 +1,9 @@
+// Reading numbers the way the front end's settings and command line have always been read:
+// a decimal literal after optional blanks, with optional sign, fraction and exponent.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Reads the number at the start of text (after blanks); false when no digit is found.
+// used, when given, receives how many characters the blanks and the number took.
+bool ReadDecimalPrefix(const std::string& text, double& value, std::size_t* used = nullptr);

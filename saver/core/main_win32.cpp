@@ -1,0 +1,68 @@
+// Entry point of Vitrelux.scr: the system's start of the show, the preview or the settings.
+#include <string>
+#include <windows.h>
+
+#include "saver/core/preview_win32.h"
+#include "saver/core/saver_window_win32.h"
+#include "saver/core/settings_win32.h"
+#include "saver/core/startup.h"
+#include "saver/texts.h"
+
+namespace {
+
+// The product name, which serves as the application's title.
+constexpr char applicationTitle[] = "Vitrelux (ScreenSaver)";
+
+class SystemStartup : public StartupPlatform {
+public:
+    SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
+        : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder))
+    {
+    }
+
+    bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
+    void createFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    void loadSettings() override { LoadSettings(profile_, files_, ProgramFolder, settings_); }
+    bool fileExists(const std::string& path) override { return FileExists(files_, path); }
+    void showRendererMissing() override
+    {
+        MessageBoxA(nullptr, texts::rendererMissingMessage, applicationTitle, MB_OK);
+    }
+    void startPreview(std::int32_t parent) override
+    {
+        StartPreview(instance_, reinterpret_cast<HWND>(static_cast<INT_PTR>(parent)));
+    }
+    void hideCursor() override { ShowCursor(FALSE); }
+    void createSaverWindow() override { CreateSaverWindow(instance_, settings_, ModeLetter, ProgramFolder); }
+
+private:
+    HINSTANCE instance_;
+    std::string ModeLetter;
+    std::string ProgramFolder;
+    Settings settings_;
+    SystemProfile profile_;
+    SystemFileChecks files_;
+};
+
+std::string programPath()
+{
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    const std::string ProgramFolder = ProgramFolderOf(programPath());
+    SystemStartup startup(instance, commandLine, ProgramFolder);
+    if (Main(commandLine, ProgramFolder, startup) == StartupEnd::Terminate)
+        ExitProcess(0);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+// Vitrelux_R: paints the stored preview picture unscaled at its top-left corner over black.
+#include "saver/core/preview_win32.h"
+
+#include "saver/core/resources.h"
+
+namespace {
+
+constexpr char previewClassName[] = "Vitrelux_R";
+HBITMAP Img_Prev = nullptr;
+
+void paintPreview(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (Img_Prev) {
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ previous = SelectObject(source, Img_Prev);
+        BITMAP size{};
+        GetObjectA(Img_Prev, sizeof size, &size);
+        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+        SelectObject(source, previous);
+        DeleteDC(source);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_PAINT:
+        paintPreview(window);
+        return 0;
+    case WM_DESTROY:
+        // The control panel destroys its preview area with this child in it: the process ends with it.
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+} // namespace
+
+void StartPreview(HINSTANCE instance, HWND parent)
+{
+    RECT area{};
+    GetWindowRect(parent, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+
+    Img_Prev = LoadBitmapA(instance, MAKEINTRESOURCEA(previewBitmapId));
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = previewWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = previewClassName;
+    RegisterClassA(&windowClass);
+
+    HWND window = CreateWindowExA(0, previewClassName, "Preview Window", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  instance, nullptr);
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    SetWindowLongA(window, GWL_STYLE, style | WS_CHILD);
+    SetParent(window, parent);
+    MoveWindow(window, 0, 0, width, height, FALSE);
+    ShowWindow(window, SW_SHOW);
+}

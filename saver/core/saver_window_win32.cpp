@@ -1,0 +1,114 @@
+// Vitrelux_S: translates its timers and close into the show's handlers, and does the show's system calls.
+#include "saver/core/saver_window_win32.h"
+
+#include <memory>
+#include <vector>
+
+#include "saver/core/desktop_snapshot_win32.h"
+#include "saver/core/show.h"
+#include "saver/core/startup.h"
+#include "saver/music/music_win32.h"
+#include "render/trace_win32.h"
+
+namespace {
+
+constexpr char saverClassName[] = "Vitrelux_S";
+constexpr UINT timerIntervals[3] = {1000, 200, 500};
+
+class SaverWindowPlatform : public ShowPlatform {
+public:
+    HWND window = nullptr;
+
+    bool saveDesktopSnapshot(const std::string& path) override
+    {
+        RECT client{};
+        GetClientRect(window, &client);
+        return SaveDesktopSnapshot(path, client.right, client.bottom);
+    }
+
+    // The program is named explicitly: with the path alone as the command line, a folder such as
+    // "C:\Program Files\..." would first be tried as "C:\Program.exe".
+    void startRenderer(const std::string& path) override
+    {
+        std::string commandLine = "\"" + path + "\"";
+        std::vector<char> writable(commandLine.begin(), commandLine.end());
+        writable.push_back('\0');
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = SW_SHOWNORMAL;
+        PROCESS_INFORMATION process{};
+        if (CreateProcessA(path.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                           &process)) {
+            CloseHandle(process.hThread);
+            CloseHandle(process.hProcess);
+            traceStage("renderer-started");
+        }
+    }
+
+    bool rendererWindowExists() override { return FindWindowA(nullptr, "Vitrelux_VC") != nullptr; }
+
+    void setTimer(ShowTimer timer, bool running) override
+    {
+        const int index = static_cast<int>(timer);
+        if (running)
+            SetTimer(window, index + 1, timerIntervals[index], nullptr);
+        else
+            KillTimer(window, index + 1);
+    }
+
+    void closeSaverWindow() override { PostMessageA(window, WM_CLOSE, 0, 0); }
+    void showCursor() override { ShowCursor(TRUE); }
+    void terminate() override { ExitProcess(0); }
+};
+
+SaverWindowPlatform platform;
+SystemMci mci;
+SystemSound sound;
+std::unique_ptr<MusicPlayer> music;
+std::unique_ptr<SaverShow> show;
+
+LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (!show)
+        return DefWindowProcA(window, message, wparam, lparam);
+    switch (message) {
+    case WM_TIMER:
+        if (wparam == 1)
+            show->Timer1_Timer();
+        else if (wparam == 2)
+            show->Timer2_Timer();
+        else if (wparam == 3)
+            show->Timer3_Timer();
+        return 0;
+    case WM_CLOSE:
+        show->Form_QueryUnload();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+} // namespace
+
+bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::string& ModeLetter,
+                       const std::string& ProgramFolder)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = saverWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = saverClassName;
+    RegisterClassA(&windowClass);
+
+    // The window covers the screen, so its client size is the screen's, but it is never shown.
+    platform.window = CreateWindowExA(0, saverClassName, saverWindowCaption, WS_POPUP, 0, 0,
+                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                      instance, nullptr);
+    if (!platform.window)
+        return false;
+    music = std::make_unique<MusicPlayer>(mci, sound);
+    show = std::make_unique<SaverShow>(platform, *music, settings, ModeLetter, ProgramFolder);
+    platform.setTimer(ShowTimer::Timer3, true);
+    show->Form_Load();
+    return true;
+}

@@ -1,0 +1,107 @@
+// Reading and writing the stored settings: the number rules, the music file checks and the
+// Shift-JIS-aware path handling.
+#include "saver/core/settings.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "saver/core/decimal.h"
+#include "saver/texts.h"
+
+namespace {
+
+const char settingsSection[] = "Section";
+
+std::string SettingsFile(const std::string& programFolder)
+{
+    return programFolder + "\\Vitrelux.ini";
+}
+
+// A settings value is a number only when nothing but blanks follows the literal.
+std::int16_t SettingNumber(const std::string& text)
+{
+    double value = 0;
+    std::size_t used = 0;
+    if (!ReadDecimalPrefix(text, value, &used) || text.find_first_not_of(" \t", used) != std::string::npos)
+        return 0;
+    // Floored as BASIC's Int does; out of 16 bits (or infinite) the value is left at 0.
+    const double floored = std::floor(value);
+    if (!(floored >= INT16_MIN && floored <= INT16_MAX))
+        return 0;
+    return static_cast<std::int16_t>(floored);
+}
+
+// Code page 932 lead bytes; the byte after one belongs to the same character even when it is '\\'.
+bool IsLeadByte(char c)
+{
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+std::size_t LastSeparator(const std::string& path, std::string_view separators)
+{
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(path[i]))
+            ++i;
+        else if (separators.find(path[i]) != std::string_view::npos)
+            last = i;
+    }
+    return last;
+}
+
+} // namespace
+
+std::string ReadSetting(ProfileAccess& profile, const std::string& section, const std::string& key,
+                        const std::string& file)
+{
+    return profile.readString(section, key, file);
+}
+
+void WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file)
+{
+    profile.writeString(section, key, value, file);
+}
+
+void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& programFolder, Settings& settings)
+{
+    const std::string file = SettingsFile(programFolder);
+    settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
+    settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
+    settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);
+    if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile))
+        settings.MusicFile.clear();
+    if (settings.MusicFile.empty() && settings.MusicSource == 2)
+        settings.MusicSource = 0;
+    settings.FileDialogFolder = settings.MusicFile.empty() ? programFolder : FolderOfPath(settings.MusicFile);
+}
+
+void SaveSettings(ProfileAccess& profile, const std::string& programFolder, const Settings& settings)
+{
+    const std::string file = SettingsFile(programFolder);
+    WriteSetting(profile, settingsSection, texts::keyMusicSource, FormatSettingNumber(settings.MusicSource), file);
+    WriteSetting(profile, settingsSection, texts::keyRepeatTrack, FormatSettingNumber(settings.RepeatTrack), file);
+    WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, file);
+}
+
+bool FileExists(FileChecks& files, const std::string& path)
+{
+    std::string name = path;
+    if (!name.empty() && LastSeparator(name, "\\") == name.size() - 1)
+        name.pop_back();
+    return !name.empty() && files.canOpenForReading(name);
+}
+
+std::string FolderOfPath(const std::string& path)
+{
+    const std::size_t separator = LastSeparator(path, ":\\");
+    if (separator == std::string::npos)
+        return "";
+    return path.substr(0, path[separator] == '\\' ? separator : separator + 1);
+}
+
+std::string FormatSettingNumber(std::int16_t value)
+{
+    return (value < 0 ? "" : " ") + std::to_string(value);
+}

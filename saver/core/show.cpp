@@ -1,0 +1,94 @@
+// The saver show's handlers, in the order the show has always run them.
+#include "saver/core/show.h"
+
+#include <cmath>
+#include <utility>
+
+const char snapshotPath[] = "C:\\j_orvel\\Vitrelux.bmp";
+
+int SnapshotDesktopTop(int width, int height)
+{
+    return static_cast<int>(std::nearbyint((static_cast<double>(width) - height) / 2));
+}
+
+SaverShow::SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings& settings, std::string ModeLetter,
+                     std::string ProgramFolder)
+    : platform_(platform), music_(music), settings_(settings), modeLetter_(std::move(ModeLetter)),
+      RendererPath(std::move(ProgramFolder) + "\\Vitrelux.dll")
+{
+}
+
+void SaverShow::Form_Load()
+{
+    // A snapshot that cannot be saved leaves the previous one for the renderer; the show goes on.
+    platform_.saveDesktopSnapshot(snapshotPath);
+    platform_.startRenderer(RendererPath);
+    startMusic();
+}
+
+void SaverShow::startMusic()
+{
+    if (settings_.MusicSource == 1) {
+        music_.CdOpen();
+        setTimer(ShowTimer::Timer2, true);
+    } else if (settings_.MusicSource == 2) {
+        const std::string kind = MusicFileKind(settings_.MusicFile);
+        if (kind == "WAV") {
+            music_.WavPlay(settings_.MusicFile);
+        } else if (kind == "MP3") {
+            music_.Mp3OpenAndPlay(settings_.MusicFile);
+            setTimer(ShowTimer::Timer1, true);
+        }
+    }
+}
+
+void SaverShow::Timer1_Timer()
+{
+    music_.Mp3Repeat();
+}
+
+void SaverShow::Timer2_Timer()
+{
+    music_.CdWatch(settings_.RepeatTrack);
+    if (!music_.CdAvailable)
+        setTimer(ShowTimer::Timer2, false);
+}
+
+void SaverShow::Timer3_Timer()
+{
+    if (platform_.rendererWindowExists())
+        return;
+    setTimer(ShowTimer::Timer3, false);
+    platform_.closeSaverWindow();
+}
+
+void SaverShow::Form_QueryUnload()
+{
+    if (timerRunning(ShowTimer::Timer2)) {
+        setTimer(ShowTimer::Timer2, false);
+        music_.CdStop();
+    }
+    if (settings_.MusicSource == 2) {
+        const std::string kind = MusicFileKind(settings_.MusicFile);
+        if (kind == "WAV") {
+            music_.WavStop();
+        } else if (kind == "MP3") {
+            setTimer(ShowTimer::Timer1, false);
+            music_.Mp3Close();
+        }
+    }
+    if (modeLetter_ == "S")
+        platform_.showCursor();
+    platform_.terminate();
+}
+
+bool SaverShow::timerRunning(ShowTimer timer) const
+{
+    return running_[static_cast<int>(timer)];
+}
+
+void SaverShow::setTimer(ShowTimer timer, bool running)
+{
+    running_[static_cast<int>(timer)] = running;
+    platform_.setTimer(timer, running);
+}

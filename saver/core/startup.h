@@ -1,0 +1,34 @@
+// Vitrelux_B, start-up: the command line's mode letter and preview parent, and the dispatch of Main.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// The second character of the command line, upper-cased; empty when there is none.
+std::string ModeLetterOf(const std::string& commandLine);
+// The command line from its fourth character on, read as a decimal number and rounded to 32 bits; 0 when unreadable.
+std::int32_t PreviewParentOf(const std::string& commandLine);
+// The folder of the program's path without its trailing "\", except that a drive root keeps it.
+std::string ProgramFolderOf(const std::string& programPath);
+
+// What Main asks of the system and of the other modules.
+class StartupPlatform {
+public:
+    virtual ~StartupPlatform() = default;
+    virtual bool windowExists(const char* title) = 0;
+    virtual void createFolder(const std::string& path) = 0;
+    virtual void loadSettings() = 0;
+    virtual bool fileExists(const std::string& path) = 0;
+    virtual void showRendererMissing() = 0;
+    virtual void startPreview(std::int32_t parent) = 0;
+    virtual void hideCursor() = 0;
+    virtual void createSaverWindow() = 0;
+};
+
+// Whether a window is left loaded for the message loop to serve, or the process ends now.
+enum class StartupEnd { Terminate, RunWindow };
+
+extern const char saverWindowCaption[];
+extern const char settingsDialogCaption[];
+extern const char snapshotFolder[];
+
+StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform);

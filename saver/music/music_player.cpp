@@ -1,0 +1,167 @@
+// Vitrelux_BGM's portable logic: the MCI command strings and how their replies are read.
+#include "saver/music/music_player.h"
+
+#include <charconv>
+
+#include "saver/texts.h"
+
+namespace {
+
+constexpr std::size_t commandReplyCapacity = 512;
+constexpr std::size_t cdModeReplyCapacity = 255;
+constexpr std::size_t mp3ModeReplyCapacity = 30;
+
+// ASCII only: Shift-JIS trail bytes can fall on a-z and must stay as they are.
+std::string upperCased(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+bool contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// MCI modes are compared on their first seven characters, the length of "playing" and "stopped".
+std::string modeWord(const std::string& reply)
+{
+    return reply.substr(0, 7);
+}
+
+// Only plain decimal digits count as a track number; anything else is a reply the drive should not give.
+bool readTrackNumber(const std::string& text, long& number)
+{
+    const char* end = text.data() + text.size();
+    if (text.empty() || text[0] < '0' || text[0] > '9')
+        return false;
+    auto [stop, error] = std::from_chars(text.data(), end, number);
+    return error == std::errc() && stop == end;
+}
+
+} // namespace
+
+MusicPlayer::MusicPlayer(MciSender& mci, SoundPlayer& sound) : mci_(mci), sound_(sound) {}
+
+void MusicPlayer::CdOpen()
+{
+    sendWithoutReply("open cdaudio");
+    sendWithoutReply("set cdaudio time format tmsf");
+}
+
+void MusicPlayer::CdWatch(std::int16_t RepeatTrack)
+{
+    CdAvailable = watchCd(RepeatTrack);
+}
+
+// False as soon as the drive cannot be read; nothing more is sent then.
+bool MusicPlayer::watchCd(std::int16_t repeatTrack)
+{
+    const std::string track = upperCased(MciQuery("status cdaudio current track"));
+    if (contains(track, "ERR"))
+        return false;
+    if (contains(upperCased(MciQuery("status cdaudio number of tracks")), "ERR"))
+        return false;
+    std::string mode;
+    mci_.send("status cdaudio mode", &mode, cdModeReplyCapacity);
+    const bool stopped = modeWord(mode) == "stopped";
+    if (repeatTrack == 0) {
+        if (stopped)
+            MciPlay("cdaudio", "", "");
+        return true;
+    }
+    long currentTrack = 0;
+    if (!readTrackNumber(track, currentTrack))
+        return false;
+    if (stopped || currentTrack != repeatTrack)
+        MciPlay("cdaudio", MciQuery("status cdaudio position track " + std::to_string(repeatTrack)), "");
+    return true;
+}
+
+void MusicPlayer::CdStop()
+{
+    sendWithoutReply("stop cdaudio");
+    sendWithoutReply("close cdaudio");
+}
+
+void MusicPlayer::Mp3OpenAndPlay(const std::string& MusicFile)
+{
+    if (sendWithoutReply("open \"" + MusicFile + "\" type MPEGVideo Alias MP3Play") == 0)
+        sendWithoutReply("play MP3Play");
+}
+
+bool MusicPlayer::Mp3IsPlaying()
+{
+    std::string mode;
+    mci_.send("status MP3Play mode", &mode, mp3ModeReplyCapacity);
+    return modeWord(mode) == "playing";
+}
+
+void MusicPlayer::Mp3Repeat()
+{
+    if (Mp3IsPlaying())
+        return;
+    sendWithoutReply("stop MP3Play");
+    sendWithoutReply("play MP3Play from 0");
+}
+
+void MusicPlayer::Mp3Close()
+{
+    sendWithoutReply("stop MP3Play");
+    sendWithoutReply("close MP3Play");
+}
+
+void MusicPlayer::WavPlay(const std::string& MusicFile)
+{
+    if (sound_.waveDeviceCount() >= 1)
+        sound_.playLooping(MusicFile);
+}
+
+void MusicPlayer::WavStop()
+{
+    sound_.stopAll();
+}
+
+std::int32_t MusicPlayer::MciCommand(const std::string& command, std::string& result)
+{
+    if (command.empty()) {
+        result = texts::mciEmptyCommandText;
+        return -1;
+    }
+    std::string reply;
+    const std::uint32_t code = mci_.send(command, &reply, commandReplyCapacity);
+    if (code == 0)
+        result = reply;
+    else if (!mci_.errorText(code, result))
+        result = texts::mciNoErrorText;
+    return static_cast<std::int32_t>(code);
+}
+
+std::string MusicPlayer::MciQuery(const std::string& command)
+{
+    const std::int32_t code = MciCommand(command, resultText_);
+    return code == 0 ? resultText_ : "Error:" + std::to_string(code);
+}
+
+std::int32_t MusicPlayer::MciPlay(const std::string& device, const std::string& from, const std::string& to)
+{
+    std::string command = "play " + device;
+    if (!from.empty())
+        command += " from " + from;
+    if (!to.empty())
+        command += " to " + to;
+    return MciCommand(command, resultText_);
+}
+
+std::uint32_t MusicPlayer::sendWithoutReply(const std::string& command)
+{
+    return mci_.send(command, nullptr, 0);
+}
+
+std::string MusicFileKind(const std::string& MusicFile)
+{
+    return upperCased(MusicFile.size() > 3 ? MusicFile.substr(MusicFile.size() - 3) : MusicFile);
+}

@@ -1,0 +1,221 @@
+// The saver show's handlers: what the show starts, what its timers do and how it ends.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "render/dib_layout.h"
+#include "saver/core/show.h"
+#include "saver/core/snapshot_file.h"
+
+namespace {
+
+// One log for the platform, the MCI device and the sound player, so the order across them shows.
+struct Log {
+    std::vector<std::string> lines;
+};
+
+class LoggingMci : public MciSender {
+public:
+    explicit LoggingMci(Log& log) : log_(log) {}
+    std::map<std::string, std::string> replies;
+    std::uint32_t send(const std::string& command, std::string* reply, std::size_t) override
+    {
+        log_.lines.push_back("mci " + command);
+        if (reply)
+            *reply = replies[command];
+        return 0;
+    }
+    bool errorText(std::uint32_t, std::string&) override { return false; }
+
+private:
+    Log& log_;
+};
+
+class LoggingSound : public SoundPlayer {
+public:
+    explicit LoggingSound(Log& log) : log_(log) {}
+    unsigned waveDeviceCount() override { return 1; }
+    void playLooping(const std::string& file) override { log_.lines.push_back("wav loop " + file); }
+    void stopAll() override { log_.lines.push_back("wav stop"); }
+
+private:
+    Log& log_;
+};
+
+class LoggingShowPlatform : public ShowPlatform {
+public:
+    explicit LoggingShowPlatform(Log& log) : log_(log) {}
+    bool rendererRunning = true;
+    bool saveDesktopSnapshot(const std::string& path) override
+    {
+        log_.lines.push_back("snapshot " + path);
+        return false;
+    }
+    void startRenderer(const std::string& path) override { log_.lines.push_back("start " + path); }
+    bool rendererWindowExists() override { return rendererRunning; }
+    void setTimer(ShowTimer timer, bool running) override
+    {
+        log_.lines.push_back("timer" + std::to_string(static_cast<int>(timer) + 1) + (running ? " on" : " off"));
+    }
+    void closeSaverWindow() override { log_.lines.push_back("close"); }
+    void showCursor() override { log_.lines.push_back("show cursor"); }
+    void terminate() override { log_.lines.push_back("end"); }
+
+private:
+    Log& log_;
+};
+
+struct ShowRig {
+    Log log;
+    LoggingMci mci{log};
+    LoggingSound sound{log};
+    MusicPlayer music{mci, sound};
+    LoggingShowPlatform platform{log};
+    Settings settings;
+    ShowRig(std::int16_t source, std::string file, std::int16_t track = 0)
+    {
+        settings.MusicSource = source;
+        settings.MusicFile = std::move(file);
+        settings.RepeatTrack = track;
+    }
+};
+
+const std::vector<std::string> showStart = {"snapshot C:\\j_orvel\\Vitrelux.bmp", "start E:\\Saver\\Vitrelux.dll"};
+const std::string mp3Open = "mci open \"C:\\m\\a.MP3\" type MPEGVideo Alias MP3Play";
+
+std::vector<std::string> after(const std::vector<std::string>& start, std::vector<std::string> rest)
+{
+    std::vector<std::string> all = start;
+    all.insert(all.end(), rest.begin(), rest.end());
+    return all;
+}
+
+TEST(SaverShow, LoadStartsSnapshotRendererAndTheChosenMusic)
+{
+    struct Case {
+        std::int16_t source;
+        std::string file;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {0, "C:\\m\\a.mp3", showStart},
+        {1, "", after(showStart, {"mci open cdaudio", "mci set cdaudio time format tmsf", "timer2 on"})},
+        {2, "C:\\m\\a.MP3", after(showStart, {mp3Open, "mci play MP3Play", "timer1 on"})},
+        {2, "C:\\m\\b.wav", after(showStart, {"wav loop C:\\m\\b.wav"})},
+        {2, "C:\\m\\c.mid", showStart},
+        {3, "C:\\m\\b.wav", showStart},
+        {-1, "C:\\m\\b.wav", showStart},
+    };
+    for (const Case& c : cases) {
+        ShowRig rig(c.source, c.file);
+        SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+        show.Form_Load();
+        EXPECT_EQ(rig.log.lines, c.log) << "source " << c.source << " " << c.file;
+        EXPECT_TRUE(show.timerRunning(ShowTimer::Timer3)) << "the renderer watch runs from the start";
+    }
+}
+
+TEST(SaverShow, EndsWhenTheRendererWindowHasGone)
+{
+    ShowRig rig(0, "");
+    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+    show.Form_Load();
+    rig.log.lines.clear();
+    show.Timer3_Timer();
+    EXPECT_TRUE(rig.log.lines.empty());
+    rig.platform.rendererRunning = false;
+    show.Timer3_Timer();
+    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"timer3 off", "close"}));
+    EXPECT_FALSE(show.timerRunning(ShowTimer::Timer3));
+}
+
+TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
+{
+    struct Case {
+        std::int16_t source;
+        std::string file;
+        std::string mode;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {1, "", "S", {"timer2 off", "mci stop cdaudio", "mci close cdaudio", "show cursor", "end"}},
+        {2, "C:\\m\\a.MP3", "S", {"timer1 off", "mci stop MP3Play", "mci close MP3Play", "show cursor", "end"}},
+        {2, "C:\\m\\b.Wav", "S", {"wav stop", "show cursor", "end"}},
+        {2, "C:\\m\\b.wav", "", {"wav stop", "end"}},
+        {0, "", "", {"end"}},
+        {2, "C:\\m\\c.mid", "S", {"show cursor", "end"}},
+    };
+    for (const Case& c : cases) {
+        ShowRig rig(c.source, c.file);
+        SaverShow show(rig.platform, rig.music, rig.settings, c.mode, "E:\\Saver");
+        show.Form_Load();
+        rig.log.lines.clear();
+        show.Form_QueryUnload();
+        EXPECT_EQ(rig.log.lines, c.log) << "source " << c.source << " " << c.file << " mode " << c.mode;
+    }
+}
+
+TEST(SaverShow, CdWatchThatGaveUpLeavesTheDriveAloneAtTheEnd)
+{
+    ShowRig rig(1, "", 0);
+    rig.mci.replies["status cdaudio current track"] = "Error:266";
+    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+    show.Form_Load();
+    show.Timer2_Timer();
+    EXPECT_FALSE(show.timerRunning(ShowTimer::Timer2));
+    rig.log.lines.clear();
+    show.Form_QueryUnload();
+    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"show cursor", "end"}));
+}
+
+TEST(SaverShow, Mp3TimerRestartsAStoppedFile)
+{
+    ShowRig rig(2, "C:\\m\\a.MP3");
+    rig.mci.replies["status MP3Play mode"] = "stopped";
+    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+    show.Form_Load();
+    rig.log.lines.clear();
+    show.Timer1_Timer();
+    EXPECT_EQ(rig.log.lines,
+              (std::vector<std::string>{"mci status MP3Play mode", "mci stop MP3Play", "mci play MP3Play from 0"}));
+}
+
+TEST(Snapshot, DesktopSitsMidwayRoundedHalfToEven)
+{
+    struct Case {
+        int width, height, top;
+    };
+    const Case cases[] = {
+        {1280, 1024, 128}, {1024, 768, 128}, {1920, 1080, 420}, {1280, 1280, 0},
+        {5, 2, 2},     // 1.5 rounds to 2
+        {7, 2, 2},     // 2.5 rounds to 2
+        {9, 2, 4},     // 3.5 rounds to 4
+        {768, 1024, -128},  // portrait: the middle rows of the desktop
+        {3, 4, 0},     // -0.5 rounds to 0
+        {3, 6, -2},    // -1.5 rounds to -2
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SnapshotDesktopTop(c.width, c.height), c.top) << c.width << "x" << c.height;
+}
+
+TEST(Snapshot, FileHeadersAreWhatTheRendererReads)
+{
+    for (int side : {1, 5, 1280}) {
+        std::vector<std::uint8_t> file = BitmapFileHeaders(side, side, 32);
+        ASSERT_EQ(file.size(), 54u);
+        file.resize(file.size() + BitmapPixelBytes(side, side, 32));
+        EXPECT_EQ(file.size(), 54u + 4u * side * side);
+        DibLayout layout;
+        ASSERT_EQ(parseDib(file.data(), file.size(), layout), DibRefusal::None) << side;
+        EXPECT_EQ(layout.width, side);
+        EXPECT_EQ(layout.height, side) << "bottom-up";
+        EXPECT_EQ(layout.pixelOffset, 54u);
+        EXPECT_EQ(layout.pixelBytes, file.size() - 54);
+        const std::uint32_t declaredSize = file[2] | file[3] << 8 | file[4] << 16 | static_cast<std::uint32_t>(file[5]) << 24;
+        EXPECT_EQ(declaredSize, file.size());
+    }
+}
+
+} // namespace
