@@ -41,12 +41,13 @@ public:
         if (CreateProcessA(path.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                            &process)) {
             CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            renderer_ = process.hProcess;
             traceStage("renderer-started");
         }
     }
 
     bool rendererWindowExists() override { return FindWindowA(nullptr, "Vitrelux_VC") != nullptr; }
+    bool rendererRunning() override { return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT; }
 
     void setTimer(ShowTimer timer, bool running) override
     {
@@ -60,6 +61,9 @@ public:
     void closeSaverWindow() override { PostMessageA(window, WM_CLOSE, 0, 0); }
     void showCursor() override { ShowCursor(TRUE); }
     void terminate() override { ExitProcess(0); }
+
+private:
+    HANDLE renderer_ = nullptr;
 };
 
 SaverWindowPlatform platform;

@@ -56,7 +56,13 @@ void SaverShow::Timer2_Timer()
 
 void SaverShow::Timer3_Timer()
 {
-    if (platform_.rendererWindowExists())
+    if (platform_.rendererWindowExists()) {
+        rendererSeen_ = true;
+        return;
+    }
+    // A renderer still starting up has no window yet: only one that came and went, or a renderer
+    // that is no longer running, ends the show.
+    if (!rendererSeen_ && platform_.rendererRunning())
         return;
     setTimer(ShowTimer::Timer3, false);
     platform_.closeSaverWindow();

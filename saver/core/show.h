@@ -15,6 +15,8 @@ public:
     virtual bool saveDesktopSnapshot(const std::string& path) = 0;
     virtual void startRenderer(const std::string& path) = 0;
     virtual bool rendererWindowExists() = 0;
+    // Whether the renderer started by startRenderer is still running (false when it never started).
+    virtual bool rendererRunning() = 0;
     virtual void setTimer(ShowTimer timer, bool running) = 0;
     virtual void closeSaverWindow() = 0;
     virtual void showCursor() = 0;
@@ -48,4 +50,5 @@ private:
     std::string modeLetter_;
     std::string RendererPath;
     bool running_[3] = {false, false, true};
+    bool rendererSeen_ = false;
 };

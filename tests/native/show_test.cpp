@@ -47,14 +47,16 @@ private:
 class LoggingShowPlatform : public ShowPlatform {
 public:
     explicit LoggingShowPlatform(Log& log) : log_(log) {}
-    bool rendererRunning = true;
+    bool windowShown = true;
+    bool processRunning = true;
     bool saveDesktopSnapshot(const std::string& path) override
     {
         log_.lines.push_back("snapshot " + path);
         return false;
     }
     void startRenderer(const std::string& path) override { log_.lines.push_back("start " + path); }
-    bool rendererWindowExists() override { return rendererRunning; }
+    bool rendererWindowExists() override { return windowShown; }
+    bool rendererRunning() override { return processRunning; }
     void setTimer(ShowTimer timer, bool running) override
     {
         log_.lines.push_back("timer" + std::to_string(static_cast<int>(timer) + 1) + (running ? " on" : " off"));
@@ -117,18 +119,39 @@ TEST(SaverShow, LoadStartsSnapshotRendererAndTheChosenMusic)
     }
 }
 
-TEST(SaverShow, EndsWhenTheRendererWindowHasGone)
+TEST(SaverShow, EndsWhenTheRendererWindowHasGoneOrTheRendererHasEnded)
 {
-    ShowRig rig(0, "");
-    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
-    show.Form_Load();
-    rig.log.lines.clear();
-    show.Timer3_Timer();
-    EXPECT_TRUE(rig.log.lines.empty());
-    rig.platform.rendererRunning = false;
-    show.Timer3_Timer();
-    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"timer3 off", "close"}));
-    EXPECT_FALSE(show.timerRunning(ShowTimer::Timer3));
+    struct Tick {
+        bool window;
+        bool process;
+        bool ends;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Tick> ticks;
+    };
+    const Case cases[] = {
+        {"window closed", {{true, true, false}, {true, true, false}, {false, false, true}}},
+        {"window gone, process still ending", {{true, true, false}, {false, true, true}}},
+        {"slow to start", {{false, true, false}, {false, true, false}, {true, true, false}, {false, false, true}}},
+        {"never started", {{false, false, true}}},
+        {"ended before its window was seen", {{false, true, false}, {false, false, true}}},
+    };
+    for (const Case& c : cases) {
+        ShowRig rig(0, "");
+        SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+        show.Form_Load();
+        for (std::size_t i = 0; i < c.ticks.size(); ++i) {
+            rig.log.lines.clear();
+            rig.platform.windowShown = c.ticks[i].window;
+            rig.platform.processRunning = c.ticks[i].process;
+            show.Timer3_Timer();
+            const std::vector<std::string> expected =
+                c.ticks[i].ends ? std::vector<std::string>{"timer3 off", "close"} : std::vector<std::string>{};
+            EXPECT_EQ(rig.log.lines, expected) << c.what << ", tick " << i;
+        }
+        EXPECT_FALSE(show.timerRunning(ShowTimer::Timer3)) << c.what;
+    }
 }
 
 TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
