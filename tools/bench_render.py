@@ -102,9 +102,9 @@ def number(value):
     return "-" if value is None else f"{value:.0f}"
 
 
-def print_table(rows):
-    widths = [max(len(cell) for cell in column) for column in zip(COLUMNS, *rows)]
-    for cells in (COLUMNS, *rows):
+def print_table(rows, columns=COLUMNS):
+    widths = [max(len(cell) for cell in column) for column in zip(columns, *rows)]
+    for cells in (columns, *rows):
         print("  ".join(cell.rjust(width) for cell, width in zip(cells, widths)))
 
 

@@ -1,5 +1,5 @@
-# Fixtures for the end-to-end tests: one Xorg dummy server and one Wine prefix per run,
-# the start screen size around every test, and the paths that ctest hands over.
+# Fixtures for the end-to-end tests: one Xorg dummy server and one Wine prefix per run (code page
+# 932, sound into files), the start screen size around every test, and the paths ctest hands over.
 import os
 import re
 from pathlib import Path
@@ -7,6 +7,7 @@ from pathlib import Path
 import pytest
 
 import renderer
+import sound
 import xserver
 from wine import Wine
 
@@ -41,8 +42,20 @@ def xorg(work_dir):
 
 
 @pytest.fixture(scope="session")
-def wine(work_dir, xorg):
-    session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs")
+def sound_capture(work_dir):
+    return sound.SoundCapture(work_dir / "home").install()
+
+
+@pytest.fixture(scope="session")
+def wine_session_env(sound_capture):
+    """Every Wine process runs with code page 932, as on a Japanese Windows, and plays into the
+    sound capture, there being no sound card."""
+    return {"LANG": "ja_JP.UTF-8", **sound_capture.env}
+
+
+@pytest.fixture(scope="session")
+def wine(work_dir, xorg, wine_session_env):
+    session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs", wine_session_env)
     try:
         yield session.open_prefix()
     finally:

@@ -89,6 +89,30 @@ int cmd_texts_hex(const char* title) {
     return kOk;
 }
 
+BOOL CALLBACK collect_child(HWND child, LPARAM lines) {
+    char name[256] = {};
+    char text[1024] = {};
+    GetClassNameA(child, name, sizeof name);
+    GetWindowTextA(child, text, sizeof text);
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    char line[1600];
+    std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %s", name, rect.left, rect.top, rect.right,
+                  rect.bottom, IsWindowVisible(child) ? 1 : 0, text);
+    reinterpret_cast<std::vector<std::string>*>(lines)->push_back(line);
+    return TRUE;
+}
+
+// One line per child window: class, screen rectangle, visibility and text.
+int cmd_children(const char* title) {
+    HWND hwnd = find_window(title);
+    if (!hwnd) return kNotFound;
+    std::vector<std::string> lines;
+    EnumChildWindows(hwnd, collect_child, reinterpret_cast<LPARAM>(&lines));
+    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    return kOk;
+}
+
 int cmd_click_ok(const char* title) {
     HWND hwnd = find_window(title);
     if (!hwnd) return kNotFound;
@@ -144,7 +168,7 @@ int cmd_host(const char* title, const char* x, const char* y, const char* width,
     window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     window_class.lpszClassName = "VitreluxE2EHost";
     RegisterClassA(&window_class);
-    HWND hwnd = CreateWindowExA(0, window_class.lpszClassName, title, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+    HWND hwnd = CreateWindowExA(0, window_class.lpszClassName, title, WS_POPUP | WS_VISIBLE,
                                 static_cast<int>(parse_number(x)), static_cast<int>(parse_number(y)),
                                 static_cast<int>(parse_number(width)), static_cast<int>(parse_number(height)),
                                 nullptr, nullptr, window_class.hInstance, nullptr);
@@ -156,6 +180,11 @@ int cmd_host(const char* title, const char* x, const char* y, const char* width,
     return kOk;
 }
 
+int cmd_desktop() {
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
+    return kOk;
+}
+
 int cmd_screen() {
     std::printf("%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return kOk;
@@ -163,10 +192,10 @@ int cmd_screen() {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: e2e_helper find|texts|texts-hex|click-ok|cursor <title>\n"
+                 "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor <title>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
-                 "       e2e_helper screen|wave-devices\n");
+                 "       e2e_helper screen|desktop|wave-devices\n");
     return kUsage;
 }
 
@@ -175,12 +204,14 @@ int run(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "screen" && argc == 2) return cmd_screen();
     if (command == "wave-devices" && argc == 2) return cmd_wave_devices();
+    if (command == "desktop" && argc == 2) return cmd_desktop();
     if (argc == 3) {
         if (command == "find") return cmd_find(argv[2]);
         if (command == "texts") return cmd_texts(argv[2]);
         if (command == "texts-hex") return cmd_texts_hex(argv[2]);
         if (command == "click-ok") return cmd_click_ok(argv[2]);
         if (command == "cursor") return cmd_cursor(argv[2]);
+        if (command == "children") return cmd_children(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
     if (command == "host" && argc == 7) return cmd_host(argv[2], argv[3], argv[4], argv[5], argv[6]);

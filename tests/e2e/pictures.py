@@ -1,5 +1,5 @@
 # Snapshot pictures and files for the end-to-end tests: a two-tone picture whose orientation
-# survives tinting, and malformed BMP files holding a blocky picture.
+# survives tinting, malformed BMP files holding a blocky picture, and a desktop picture.
 import io
 import random
 import struct
@@ -26,6 +26,23 @@ def blocks(side=SIDE, block=32, seed=7):
     small = Image.new("RGB", (cells, cells))
     small.putdata([tuple(generator.randrange(256) for _ in range(3)) for _ in range(cells * cells)])
     return small.resize((side, side), Image.Resampling.NEAREST)
+
+
+def desktop(size=(1280, 1024), block=32, seed=11):
+    """Random blocks with red and no green in the top half, green and no red below: a shifted or
+    flipped copy differs almost everywhere, and the renderer's tint shows red above green."""
+    generator = random.Random(seed)
+    columns, rows = size[0] // block, size[1] // block
+    small = Image.new("RGB", (columns, rows))
+    small.putdata([desktop_colour(generator, row < rows // 2)
+                   for row in range(rows) for _ in range(columns)])
+    return small.resize(size, Image.Resampling.NEAREST)
+
+
+def desktop_colour(generator, top):
+    strong = generator.randrange(128, 256)
+    blue = generator.randrange(256)
+    return (strong, 0, blue) if top else (0, strong, blue)
 
 
 def bmp_bytes(image):

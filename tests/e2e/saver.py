@@ -1,0 +1,201 @@
+# Drives Vitrelux.scr under Wine: a private copy of both programs with its own Vitrelux.ini,
+# the desktop picture on the X root window, starts in every mode and the processes they leave.
+import contextlib
+import os
+import shutil
+import signal
+import subprocess
+import time
+from pathlib import Path
+
+from renderer import WINDOW_TITLE, WM_CLOSE, wait_until
+from wine import kill_group, prefix_pids, windows_path
+from xserver import run_x_tool
+
+SCREEN_SAVER = "Vitrelux.scr"
+RENDERER = "Vitrelux.dll"
+MAIN_TITLE = "Vitrelux_Main"
+SETTINGS_TITLE = "<Vitrelux>"
+PREVIEW_TITLE = "Preview Window"
+PREVIEW_CLASS = "Vitrelux_R"
+MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
+MISSING_RENDERER_TEXT = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！"
+CODE_PAGE = "cp932"
+SECTION = "Section"
+KEY_SOURCE = "BGM区分"
+KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
+KEY_FILE = "BGMﾌｧｲﾙ"
+SNAPSHOT_FOLDER = Path("j_orvel")
+SNAPSHOT_NAME = "Vitrelux.bmp"
+
+
+def install(dist, folder, with_renderer=True):
+    """A fresh folder holding copies of the programs; returns the front end's path."""
+    if folder.exists():
+        shutil.rmtree(folder)
+    folder.mkdir(parents=True)
+    for name in [SCREEN_SAVER, RENDERER] if with_renderer else [SCREEN_SAVER]:
+        shutil.copy2(Path(dist) / name, folder / name)
+    return folder / SCREEN_SAVER
+
+
+def write_settings(folder, entries):
+    """Vitrelux.ini beside the program from (key, value) pairs, in Shift-JIS with CRLF line ends
+    as Windows writes it; None leaves no file."""
+    path = folder / "Vitrelux.ini"
+    path.unlink(missing_ok=True)
+    if entries is not None:
+        lines = [f"[{SECTION}]"] + [f"{key}={value}" for key, value in entries]
+        path.write_bytes(("\r\n".join(lines) + "\r\n").encode(CODE_PAGE))
+    return path
+
+
+def music_settings(source=None, music_file=None, repeat=None):
+    """Settings entries for the music keys; None leaves a key out."""
+    named = [(KEY_SOURCE, source), (KEY_REPEAT, repeat), (KEY_FILE, music_file)]
+    return [(key, value) for key, value in named if value is not None]
+
+
+def snapshot_folder(wine):
+    return wine.drive_c / SNAPSHOT_FOLDER
+
+
+def remove_snapshot_folder(wine):
+    shutil.rmtree(snapshot_folder(wine), ignore_errors=True)
+
+
+def show_desktop(display, image, folder):
+    """Puts the picture on the X root window, which is what Wine's desktop DC reads."""
+    folder.mkdir(parents=True, exist_ok=True)
+    path = folder / "desktop.png"
+    image.save(path)
+    # NOTE: ImageMagick's display exits with 1 even when it has set the root window's picture;
+    # callers compare a screenshot instead.
+    run_x_tool(display, ["display", "-window", "root", str(path)], timeout=30)
+
+
+def command_name(pid):
+    try:
+        return Path(f"/proc/{pid}/comm").read_text().strip()
+    except OSError:
+        return None
+
+
+def program_pids(wine, name):
+    """Linux PIDs of this prefix's processes running the named Windows program."""
+    return [pid for pid in prefix_pids(wine.prefix) if command_name(pid) == name]
+
+
+def renderer_pids(wine):
+    return program_pids(wine, RENDERER)
+
+
+def saver_pids(wine):
+    return program_pids(wine, SCREEN_SAVER) + renderer_pids(wine)
+
+
+def pid_alive(pid):
+    """False once the process is gone or a zombie."""
+    try:
+        state = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()[0]
+    except OSError:
+        return False
+    return state != "Z"
+
+
+class FrontEnd:
+    """One start of Vitrelux.scr; the Popen pid is its own Linux process."""
+
+    def __init__(self, wine, program, args=(), trace=None, log_name="saver"):
+        self.wine = wine
+        self.program = Path(program)
+        self.args = list(args)
+        self.trace = Path(trace) if trace else None
+        self.log_name = log_name
+        self.process = None
+        self.started = None
+
+    def start(self):
+        extra = {"VITRELUX_TRACE": windows_path(self.trace)} if self.trace else None
+        if self.trace:
+            self.trace.unlink(missing_ok=True)
+        self.started = time.monotonic()
+        self.process = self.wine.start(self.program, self.args, extra_env=extra,
+                                       log_name=self.log_name)
+        return self
+
+    @property
+    def pid(self):
+        return self.process.pid
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout):
+        """Exit code, or None if still running after the time-out."""
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self, helper):
+        """Ends whatever this start left: the renderer politely first (so it restores the mode),
+        then anything still there by force."""
+        if renderer_pids(self.wine):
+            helper.post(WINDOW_TITLE, WM_CLOSE)
+            wait_until(lambda: not renderer_pids(self.wine), 15)
+        for pid in renderer_pids(self.wine):
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, signal.SIGKILL)
+        if self.running() and self.wait_exit(5) is None:
+            kill_group(self.process)
+
+    def trace_lines(self):
+        if not self.trace or not self.trace.exists():
+            return []
+        return [line.split() for line in self.trace.read_text().splitlines() if line.strip()]
+
+
+@contextlib.contextmanager
+def running(wine, program, helper, args=(), trace=None, log_name="saver"):
+    """A started front end whose processes are ended on leaving, whatever happened inside."""
+    run = FrontEnd(wine, program, args, trace=trace, log_name=log_name).start()
+    try:
+        yield run
+    finally:
+        run.stop(helper)
+
+
+@contextlib.contextmanager
+def hosted_window(wine, helper, title, rect, log_name="host"):
+    """A visible top-level window of the helper at rect (x, y, width, height), as the Screen Saver
+    settings page hosts a preview; yields its handle and closes it on leaving unless gone."""
+    process = wine.start(helper.exe, ["host", title, *map(str, rect)], log_name=log_name)
+    output = wine.log_dir / f"{log_name}.out"
+    try:
+        handle = wait_until(lambda: output.read_text().strip(), 20)
+        assert handle, f"the helper's host window did not come up; see {output}"
+        yield int(handle), process
+    finally:
+        if process.poll() is None:
+            helper.post(title, WM_CLOSE)
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                kill_group(process)
+
+
+def wait_gone(pids, front_end, timeout, interval=0.05):
+    """Waits until the processes and the front end have ended; returns when each was first seen
+    gone (monotonic seconds, None if not within the time-out), the front end's last."""
+    deadline = time.monotonic() + timeout
+    gone = {}
+    while len(gone) < len(pids) + 1 and time.monotonic() < deadline:
+        now = time.monotonic()
+        for pid in pids:
+            if pid not in gone and not pid_alive(pid):
+                gone[pid] = now
+        if "front end" not in gone and not front_end.running():
+            gone["front end"] = now
+        time.sleep(interval)
+    return [gone.get(pid) for pid in pids] + [gone.get("front end")]

@@ -1,0 +1,548 @@
+# End-to-end tests of Vitrelux.scr under Wine with code page 932 on a mode-switching X server:
+# the show and its desktop snapshot, how it ends, music heard through a captured sound device,
+# the preview, the instance check, a missing renderer and hand-written settings files.
+import os
+import re
+import signal
+import subprocess
+import time
+from dataclasses import dataclass, field
+from pathlib import Path
+from types import SimpleNamespace
+
+import pytest
+from PIL import Image, ImageChops, ImageStat
+
+import analysis
+import pictures
+import saver
+import screen
+import sound
+import xserver
+from renderer import WINDOW_TITLE, WM_CLOSE, wait_until
+from wine import kill_group, windows_path
+
+SHOW_SIZE = (1024, 768)
+CENTRE = (512, 384)
+# Black rows above and below the desktop in the snapshot; round() rounds half to even too.
+BAND = round((xserver.START_SIZE[0] - xserver.START_SIZE[1]) / 2)
+LIT_FRAME = 0.01
+UNIFORM = 0.95               # plain sheets are this uniform; sheets carrying the desktop are not
+QUICK_EXIT = 8               # seconds for a start that ends at once (a Wine start takes about one)
+FOLLOWS = 3.0                # the front end looks for the renderer window every 500 ms
+LISTEN = 3.0
+WAV_SECONDS = 1.5
+MP3_SECONDS = 2.0
+HEARD = 0.3                  # seconds of loud sound that count as music being heard
+MAX_PATH_VALUE = 255
+PREVIEW_PICTURE = Path(__file__).resolve().parents[2] / "saver" / "core" / "preview.bmp"
+PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
+BLACK = 8
+HOST_TITLE = "Vitrelux E2E preview host"
+
+
+@pytest.fixture(scope="module")
+def desktop(xorg, work_dir, helper):
+    image = pictures.desktop(xserver.START_SIZE)
+    folder = work_dir / "saver"
+    saver.show_desktop(xorg.display, image, folder)
+    shown = screen.screenshot(xorg.display, folder / "desktop-shown.png")
+    assert ImageChops.difference(shown, image).getbbox() is None, "desktop picture not shown"
+    return image
+
+
+@pytest.fixture(scope="module")
+def sound_device(helper):
+    code, lines = helper.run("wave-devices")
+    assert code == 0 and int(lines[0]) >= 1, "Wine has no wave device: sound capture not in effect"
+
+
+def run_tool(*args):
+    subprocess.run(args, check=True, capture_output=True, timeout=60)
+
+
+def tone(path, seconds, frequency):
+    run_tool("sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", "-t", "wav", str(path),
+             "synth", str(seconds), "sine", str(frequency), "vol", "0.5")
+
+
+def long_named_copy(source, folder):
+    """A copy whose full Windows path is exactly 255 bytes long."""
+    stem_length = MAX_PATH_VALUE - len(windows_path(folder) + "\\") - len(".wav")
+    assert stem_length > 8, f"work dir path too long for this case: {folder}"
+    target = folder / ("long" + "x" * (stem_length - 4) + ".wav")
+    target.write_bytes(source.read_bytes())
+    assert len(windows_path(target)) == MAX_PATH_VALUE
+    return target
+
+
+@pytest.fixture(scope="module")
+def sounds(work_dir):
+    folder = work_dir / "sounds"
+    folder.mkdir(parents=True, exist_ok=True)
+    # An upper-case ending: the front end takes WAV files by their ending in any case.
+    wav = folder / "loop.WAV"
+    tone(wav, WAV_SECONDS, 440)
+    mp3_source = folder / "mp3-source.wav"
+    tone(mp3_source, MP3_SECONDS, 660)
+    mp3 = folder / "tone.mp3"
+    run_tool("lame", "--quiet", "-b", "128", str(mp3_source), str(mp3))
+    # WAV data under a .mid name: a front end that passed it to PlaySound or MCI would be heard,
+    # while a real MIDI file would stay silent anyway for want of a synthesizer under Wine.
+    mid = folder / "tone.mid"
+    mid.write_bytes(wav.read_bytes())
+    # Both characters end in byte 0x5C, a backslash, in Shift-JIS.
+    japanese = folder / "ソ表" / "loop.WAV"
+    japanese.parent.mkdir(exist_ok=True)
+    japanese.write_bytes(wav.read_bytes())
+    return SimpleNamespace(wav=wav, mp3=mp3, mid=mid, long_wav=long_named_copy(wav, folder),
+                           japanese=japanese, gone=folder / "gone.wav")
+
+
+@pytest.fixture
+def test_dir(work_dir, request):
+    return work_dir / "saver" / re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
+
+
+def cursor_count(helper):
+    code, lines = helper.run("cursor", saver.MAIN_TITLE)
+    return int(lines[0]) if code == 0 else None
+
+
+# --- The show: snapshot, renderer, cursor, starts while it runs, Escape ---
+
+@dataclass
+class MainShow:
+    rect: tuple = None
+    main_window: tuple = None
+    cursor: int = None
+    size: tuple = None
+    wine_size: tuple = None
+    snapshot: Image.Image = None
+    snapshot_mode: int = None
+    partial_left: bool = None
+    frames: list = field(default_factory=list)
+    second_starts: list = field(default_factory=list)
+    renderers: int = None
+    exit_code: int = None
+    follows: float = None
+    size_after: tuple = None
+    main_after: tuple = None
+    left_running: list = None
+    args: list = None
+
+
+def read_snapshot(wine, show):
+    path = saver.snapshot_folder(wine) / saver.SNAPSHOT_NAME
+    if path.exists():
+        with Image.open(path) as image:
+            show.snapshot = image.convert("RGB")
+        show.snapshot_mode = path.stat().st_mode & 0o777
+    show.partial_left = path.with_name(path.name + ".new").exists()
+
+
+def record_main_show(wine, helper, display, program, args, shots, second_program):
+    show = MainShow()
+    saver.remove_snapshot_folder(wine)
+    with saver.running(wine, program, helper, args, log_name=shots.name) as run:
+        show.rect = helper.wait_for(WINDOW_TITLE)
+        if not show.rect:
+            return show
+        show.main_window = helper.find(saver.MAIN_TITLE)
+        show.cursor = cursor_count(helper)
+        show.size = xserver.screen_size(display)
+        show.wine_size = helper.screen()
+        read_snapshot(wine, show)
+        time.sleep(1)
+        show.frames = screen.capture_series(display, shots, 6, 0.5)
+        show.second_starts = starts_while_blocked(wine, helper, second_program)
+        pids = saver.renderer_pids(wine)
+        show.renderers = len(pids)
+        screen.press_key(display, *CENTRE, "Escape")
+        *renderers_gone, front_end_gone = saver.wait_gone(pids, run, 30)
+        show.exit_code = run.process.poll()
+        if front_end_gone and all(renderers_gone):
+            show.follows = front_end_gone - max(renderers_gone)
+    show.size_after = xserver.wait_for_size(display, xserver.START_SIZE)
+    show.main_after = helper.find(saver.MAIN_TITLE)
+    show.left_running = saver.saver_pids(wine)
+    return show
+
+
+def starts_while_blocked(wine, helper, program):
+    """Starts /s, /c and /p of a copy without the renderer: had they not ended at once, the
+    first two would wait in the missing-renderer message and /p would show a preview."""
+    desktop_window = helper.run("desktop")[1][0]
+    results = []
+    for args in (["/s"], ["/c"], ["/p", desktop_window]):
+        run = saver.FrontEnd(wine, program, args, log_name="second-" + args[0][1:]).start()
+        code = run.wait_exit(QUICK_EXIT)
+        results.append(SimpleNamespace(args=args, exit_code=code,
+                                       message=helper.find(saver.MESSAGE_TITLE),
+                                       preview=helper.find(saver.PREVIEW_TITLE),
+                                       renderers=len(saver.renderer_pids(wine))))
+        if run.running():
+            kill_group(run.process)
+    return results
+
+
+@pytest.fixture(scope="module", params=[
+    pytest.param(("Vitrelux", ["/s"]), id="s"),
+    # A folder with a space, as under Program Files: the renderer must still start.
+    pytest.param(("Program Files/Vitrelux", []), id="empty-command-line-in-program-files"),
+])
+def main_show(request, wine, dist, helper, xorg, work_dir, desktop):
+    folder_name, args = request.param
+    base = work_dir / "saver" / f"main-{request.param_index}"
+    program = saver.install(dist, base / folder_name)
+    saver.write_settings(program.parent, None)
+    second = saver.install(dist, base / "second", with_renderer=False)
+    show = record_main_show(wine, helper, xorg.display, program, args, base / "shots", second)
+    show.args = args
+    return show
+
+
+def test_show_switches_to_1024x768_with_renderer_window(main_show):
+    assert main_show.rect == (0, 0, *SHOW_SIZE), "renderer window missing or not full screen"
+    assert main_show.size == SHOW_SIZE
+    assert main_show.wine_size == SHOW_SIZE
+    assert main_show.main_window is not None, "no hidden Vitrelux_Main window during the show"
+
+
+def test_snapshot_is_the_desktop_in_a_black_square(main_show, desktop):
+    snapshot = main_show.snapshot
+    assert snapshot is not None, "no snapshot file"
+    width, height = desktop.size
+    assert snapshot.size == (width, width)
+    middle = snapshot.crop((0, BAND, width, BAND + height))
+    assert ImageChops.difference(middle, desktop).getbbox() is None, "desktop not copied upright"
+    for band in ((0, 0, width, BAND), (0, BAND + height, width, width)):
+        assert snapshot.crop(band).getextrema() == ((0, 0),) * 3, f"band {band} is not black"
+
+
+def test_snapshot_file_is_private_and_complete(main_show):
+    assert main_show.snapshot_mode is not None, "no snapshot file"
+    assert main_show.snapshot_mode & 0o007 == 0, oct(main_show.snapshot_mode)
+    assert not main_show.partial_left, "Vitrelux.bmp.new left behind"
+
+
+def test_renderer_shows_the_snapshot(main_show):
+    """Sheets carry the desktop's blocks from both halves; the snapshot file's own orientation is
+    checked above, the renderer's drawing of it by the renderer's tests."""
+    lit = [frame for frame in main_show.frames if analysis.lit_fraction(frame) > LIT_FRAME]
+    assert len(lit) >= len(main_show.frames) // 2, "too few frames show sheets"
+    uniform = [analysis.uniform_fraction(frame) for frame in lit]
+    assert max(uniform) < UNIFORM, f"plain sheets, not the desktop's blocks: {uniform}"
+    red_only = green_only = 0
+    for frame in lit:
+        red_mask, green_mask = analysis.dominance_masks(frame)
+        red_only += analysis.count(red_mask)
+        green_only += analysis.count(green_mask)
+    assert red_only > 0 and green_only > 0, "the desktop's halves do not both show"
+
+
+def test_cursor_hidden_for_s_only(main_show):
+    # The display count of the front end's thread input: one ShowCursor(FALSE) makes it -1.
+    # Shown again at the end is not seen: the count goes with the process right after.
+    assert main_show.cursor == (-1 if main_show.args == ["/s"] else 0)
+
+
+def test_escape_ends_renderer_then_front_end(main_show):
+    assert main_show.exit_code == 0
+    assert main_show.follows is not None and main_show.follows <= FOLLOWS, main_show.follows
+    assert main_show.size_after == xserver.START_SIZE
+    assert main_show.main_after is None
+    assert main_show.left_running == [], "processes left running"
+
+
+def test_starts_during_a_show_end_at_once(main_show):
+    assert [r.args[0] for r in main_show.second_starts] == ["/s", "/c", "/p"]
+    for result in main_show.second_starts:
+        assert result.exit_code == 0, f"{result.args} did not end at once"
+        assert result.message is None and result.preview is None, result.args
+        assert result.renderers == main_show.renderers == 1, result.args
+
+
+def test_settings_dialog_window_blocks_every_start(wine, dist, helper, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    second = saver.install(dist, test_dir / "second", with_renderer=False)
+    saver.remove_snapshot_folder(wine)
+    with saver.hosted_window(wine, helper, saver.SETTINGS_TITLE, (40, 40, 200, 100)):
+        with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
+            show_code = run.wait_exit(QUICK_EXIT)
+        results = starts_while_blocked(wine, helper, second)
+    assert show_code == 0, "/s did not end at once"
+    assert not saver.snapshot_folder(wine).exists(), "/s went on to create the snapshot folder"
+    for result in results:
+        assert result.exit_code == 0, f"{result.args} did not end at once"
+        assert result.message is None and result.preview is None, result.args
+        assert result.renderers == 0, result.args
+
+
+def catch_renderer(wine):
+    """The renderer's Linux PID as soon as its process shows, well before it has a window."""
+    pids = wait_until(lambda: saver.renderer_pids(wine), 30, interval=0.01)
+    assert pids, "the renderer did not start"
+    return pids[0]
+
+
+def test_renderer_slow_to_open_its_window_keeps_the_show(wine, dist, helper, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    with saver.running(wine, program, helper, ["/s"]) as run:
+        pid = catch_renderer(wine)
+        os.kill(pid, signal.SIGSTOP)
+        try:
+            time.sleep(2)
+            window_while_paused = helper.find(WINDOW_TITLE)
+            stayed = run.running()
+        finally:
+            os.kill(pid, signal.SIGCONT)
+        came = helper.wait_for(WINDOW_TITLE)
+        running_with_it = run.running()
+        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        code = run.wait_exit(30)
+    assert window_while_paused is None, "the renderer had its window before it was paused"
+    assert stayed, "the show ended while the renderer was starting"
+    assert came and running_with_it
+    assert code == 0
+
+
+def test_renderer_ending_before_its_window_ends_the_show(wine, dist, helper, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    with saver.running(wine, program, helper, ["/s"]) as run:
+        os.kill(catch_renderer(wine), signal.SIGKILL)
+        killed = time.monotonic()
+        code = run.wait_exit(10)
+        took = time.monotonic() - killed
+    assert code == 0
+    assert took <= FOLLOWS, took
+
+
+@pytest.mark.parametrize("args", [["/a"], ["s"], ["/c"]], ids=["a", "s-without-slash", "c"])
+def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    saver.remove_snapshot_folder(wine)
+    with saver.running(wine, program, helper, args) as run:
+        code = run.wait_exit(QUICK_EXIT)
+        renderers = saver.renderer_pids(wine)
+    assert code == 0
+    assert saver.snapshot_folder(wine).is_dir(), "C:\\j_orvel not created"
+    assert not (saver.snapshot_folder(wine) / saver.SNAPSHOT_NAME).exists(), "a show started"
+    assert renderers == []
+
+
+# --- A missing renderer ---
+
+@pytest.mark.parametrize("args", [["/s"], ["/c"]], ids=["s", "c"])
+def test_missing_renderer_is_reported_then_ends(args, wine, dist, helper, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux", with_renderer=False)
+    saver.remove_snapshot_folder(wine)
+    with saver.running(wine, program, helper, args) as run:
+        assert helper.wait_for(saver.MESSAGE_TITLE, 20), "no message box"
+        texts = helper.run("texts-hex", saver.MESSAGE_TITLE)[1]
+        waiting = run.running()
+        assert helper.click_ok(saver.MESSAGE_TITLE)
+        code = run.wait_exit(10)
+        renderers = saver.renderer_pids(wine)
+    # ANSI bytes as the program passed them, and what the box shows as UTF-8.
+    expected = (saver.MISSING_RENDERER_TEXT.encode(saver.CODE_PAGE).hex() + " "
+                + saver.MISSING_RENDERER_TEXT.encode("utf-8").hex())
+    assert expected in texts, texts
+    assert waiting, "ended before OK was pressed"
+    assert code == 0
+    assert renderers == []
+    assert saver.snapshot_folder(wine).is_dir(), "C:\\j_orvel not created before the check"
+
+
+# --- Preview ---
+
+def preview_child(helper):
+    code, lines = helper.run("children", HOST_TITLE)
+    children = [line.split(" ", 6) for line in lines if line.startswith(saver.PREVIEW_CLASS + " ")]
+    return children[0] if code == 0 and children else None
+
+
+@pytest.mark.parametrize("size", [(152, 112), (300, 200)], ids=["152x112", "300x200"])
+def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, test_dir):
+    """NOTE: Wine 8 draws a child window whose parent belongs to another process nowhere
+    (its DC gets drawable 0), so what the preview paints is checked with the desktop as parent
+    below; here its place and life as a child of a foreign window."""
+    program = saver.install(dist, test_dir / "Vitrelux")
+    saver.remove_snapshot_folder(wine)
+    left, top = 200, 150
+    with saver.hosted_window(wine, helper, HOST_TITLE, (left, top, *size)) as (handle, host):
+        with saver.running(wine, program, helper, ["/p", str(handle)]) as run:
+            child = wait_until(lambda: preview_child(helper), 20)
+            assert helper.post(HOST_TITLE, WM_CLOSE)
+            code = run.wait_exit(10)
+        host_code = host.wait(timeout=10)
+    rect = (left, top, left + size[0], top + size[1])
+    assert child is not None, "no Vitrelux_R child in the host window"
+    assert tuple(int(n) for n in child[1:5]) == rect
+    assert child[5:] == ["1", saver.PREVIEW_TITLE]
+    assert code == 0, "the preview did not end with its parent window"
+    assert host_code == 0
+    assert not saver.snapshot_folder(wine).exists(), "the preview did more than preview"
+
+
+@pytest.mark.parametrize("with_renderer", [True, False],
+                         ids=["renderer-present", "renderer-missing"])
+def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, helper, xorg,
+                                                    test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux", with_renderer=with_renderer)
+    desktop_window = helper.run("desktop")[1][0]
+    with saver.running(wine, program, helper, ["/p", desktop_window]) as run:
+        assert helper.wait_for(saver.PREVIEW_TITLE, 20), "no preview window"
+        time.sleep(1)
+        shot = screen.screenshot(xorg.display, test_dir / "preview.png")
+        assert helper.post(saver.PREVIEW_TITLE, WM_CLOSE)
+        code = run.wait_exit(10)
+        renderers = saver.renderer_pids(wine)
+    with Image.open(PREVIEW_PICTURE) as stored:
+        picture = stored.convert("RGB")
+    width, height = picture.size
+    difference = ImageStat.Stat(ImageChops.difference(shot.crop((0, 0, width, height)), picture))
+    assert max(difference.mean) <= PREVIEW_TOLERANCE, difference.mean
+    for area in ((width, 0, shot.width, shot.height), (0, height, width, shot.height)):
+        assert max(high for _, high in shot.crop(area).getextrema()) <= BLACK, f"{area} not black"
+    assert code == 0
+    assert renderers == []
+
+
+# --- Music, and how the show ends ---
+
+@dataclass
+class MusicShow:
+    ear: sound.Listener
+    window_came: bool = False
+    front_end_stayed: bool = False
+    window_stayed: bool = False
+    trace: list = None
+    end_started: float = None
+    ended_at: float = None
+    exit_code: int = None
+
+    @property
+    def ran(self):
+        return self.window_came and self.front_end_stayed and self.window_stayed
+
+    def why_not(self):
+        return (f"renderer window came: {self.window_came}, front end stayed: "
+                f"{self.front_end_stayed}, window stayed: {self.window_stayed}, "
+                f"trace: {self.trace}")
+
+
+def close_renderer(wine, helper):
+    assert helper.post(WINDOW_TITLE, WM_CLOSE)
+
+
+def kill_renderer(wine, helper):
+    pids = saver.renderer_pids(wine)
+    assert len(pids) == 1, pids
+    os.kill(pids[0], signal.SIGKILL)
+
+
+def run_music_show(wine, helper, capture, program, entries, listen=LISTEN, end=close_renderer):
+    """A /s show with the given settings: listened to from the start, for `listen` seconds after
+    the renderer window came up, then ended and listened to for a while longer."""
+    saver.write_settings(program.parent, entries)
+    trace = program.parent / "trace.txt"
+    with sound.Listener(capture) as ear, \
+            saver.running(wine, program, helper, ["/s"], trace=trace) as run:
+        show = MusicShow(ear=ear, window_came=bool(helper.wait_for(WINDOW_TITLE)))
+        time.sleep(listen)
+        show.front_end_stayed = run.running()
+        show.window_stayed = bool(helper.find(WINDOW_TITLE))
+        if show.window_came:
+            show.end_started = ear.now()
+            end(wine, helper)
+            show.exit_code = run.wait_exit(30)
+            show.ended_at = ear.now()
+            time.sleep(1.5)
+        show.trace = run.trace_lines()
+    return show
+
+
+def assert_stopped_with_show(show):
+    assert show.exit_code == 0
+    assert show.ended_at - show.end_started <= FOLLOWS + 2, "front end outlived the renderer"
+    assert show.ear.loud_seconds(show.end_started - 2, show.end_started) > 0, "no music at the end"
+    assert show.ear.loud_seconds(show.ended_at + 0.3) == 0, "music goes on after the show"
+
+
+def test_mp3_restarts_and_stops_when_renderer_is_killed(wine, dist, helper, sound_capture,
+                                                        sound_device, sounds, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    settings = saver.music_settings(2, windows_path(sounds.mp3))
+    show = run_music_show(wine, helper, sound_capture, program, settings,
+                          listen=3 * MP3_SECONDS, end=kill_renderer)
+    assert show.ran, show.why_not()
+    first = show.ear.first_loud()
+    assert first is not None, "the MP3 was not heard"
+    again = show.ear.loud_seconds(first + MP3_SECONDS + 0.5, show.end_started)
+    assert again >= HEARD, f"not heard again after it ended ({again:.2f} s)"
+    # Killed, the renderer cannot end anything itself: the front end must notice on its own.
+    assert show.ended_at - show.end_started <= FOLLOWS, show.ended_at - show.end_started
+    assert_stopped_with_show(show)
+
+
+def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, sound_device,
+                                            sounds, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    settings = saver.music_settings(2, windows_path(sounds.wav))
+    show = run_music_show(wine, helper, sound_capture, program, settings,
+                          listen=2 * WAV_SECONDS + 1)
+    assert show.ran, show.why_not()
+    first = show.ear.first_loud()
+    assert first is not None, "the WAV was not heard"
+    assert show.ear.loud_seconds() > 2 * WAV_SECONDS, "played no more than once"
+    assert show.ear.loud_seconds(first + WAV_SECONDS + 1, show.end_started) >= HEARD, \
+        "not heard beyond its length"
+    assert_stopped_with_show(show)
+
+
+# (source, music file, repeat track) -> heard. None leaves a key out, and all three None leave
+# no file; a music file is a sounds attribute, "+suffix" appends to its Windows path. Where a
+# misread value would change what is heard, the case says so.
+SETTINGS_CASES = [
+    pytest.param((None, None, None), False, id="no-settings-file"),
+    pytest.param((None, "wav", None), False, id="no-source-key"),
+    pytest.param(("abc", "wav", None), False, id="source-abc-is-0"),
+    pytest.param(("2.9", "wav", None), True, id="source-2.9-floors-to-2"),
+    pytest.param(("3.9", "wav", None), False, id="source-3.9-is-3"),
+    pytest.param(("-1.5", "wav", None), False, id="source--1.5-is--2"),
+    pytest.param(("99999", "wav", None), False, id="source-99999-is-0"),
+    # 65538 would be 2 if it wrapped to 16 bits.
+    pytest.param(("65538", "wav", None), False, id="source-65538-is-0-not-2"),
+    pytest.param(("2", "gone", None), False, id="music-file-gone"),
+    pytest.param(("2", "mid", None), False, id="mid-plays-nothing"),
+    pytest.param(("1", None, "abc"), False, id="cd-without-drive"),
+    # The value goes on past byte 255: only cut there does it name the existing WAV.
+    pytest.param(("2", "long_wav+.txt", None), True, id="file-value-cut-at-255"),
+    pytest.param(("2", "japanese", None), True, id="file-in-shift-jis-folder"),
+    # The file exists, so the source stays 2, but "...WAV\" does not end in a known type.
+    pytest.param(("2", "wav+\\", None), False, id="file-with-trailing-backslash"),
+]
+
+
+def case_settings(case, sounds):
+    source, music, repeat = case
+    if case == (None, None, None):
+        return None
+    path = None
+    if music:
+        name, _, suffix = music.partition("+")
+        path = windows_path(getattr(sounds, name)) + suffix
+    return saver.music_settings(source, path, repeat)
+
+
+@pytest.mark.parametrize("case, heard", SETTINGS_CASES)
+def test_settings_never_stop_the_show(case, heard, wine, dist, helper, sound_capture,
+                                      sound_device, sounds, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    show = run_music_show(wine, helper, sound_capture, program, case_settings(case, sounds))
+    assert show.ran, show.why_not()
+    loud = show.ear.loud_seconds(0, show.end_started)
+    assert (loud >= HEARD) == heard, f"{loud:.2f} s of loud sound"
+    assert show.exit_code == 0
+    assert show.ear.loud_seconds(show.ended_at + 0.3) == 0, "sound goes on after the show"
