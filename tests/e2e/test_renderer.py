@@ -63,7 +63,7 @@ def picture_show(request, wine, dist, helper, xorg, work_dir):
 @pytest.fixture(scope="module")
 def plain_show(wine, dist, helper, xorg, work_dir):
     renderer.put_snapshot(wine, None)
-    return record_show(wine, dist, helper, xorg.display, work_dir / "shots" / "plain", count=20)
+    return record_show(wine, dist, helper, xorg.display, work_dir / "shots" / "plain", count=32)
 
 
 def lit_frames(frames):
