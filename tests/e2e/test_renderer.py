@@ -107,7 +107,8 @@ def test_picture_is_upright(picture_show):
         red_over_green += upright
         green_over_red += flipped
     assert red_over_green >= 2000, "too few sheets show the picture's middle edge"
-    assert red_over_green >= 3 * green_over_red, (red_over_green, green_over_red)
+    # Overlapping tints blur the count (upright runs gave 2.7 to 24 times more, a flipped picture 0.13).
+    assert 2 * red_over_green >= 3 * green_over_red, (red_over_green, green_over_red)
 
 
 def test_without_snapshot_plain_sheets_and_no_message(plain_show):
