@@ -1,18 +1,20 @@
 #!/bin/sh
 # The Wine prefix and X server that the Win32 unit tests of one build tree share.
-#   wine-session.sh prefix DIR   create DIR/prefix once (later callers wait for the first)
-#   wine-session.sh start DIR    start an Xvfb on a free display, note it in DIR/display
-#   wine-session.sh stop DIR     end this prefix's Wine processes and that Xvfb, and nothing else
+#   wine-session.sh prefix DIR LOADER   create DIR/prefix once (later callers wait for the first)
+#   wine-session.sh start DIR LOADER    start an Xvfb on a free display, note it in DIR/display
+#   wine-session.sh stop DIR            end this prefix's Wine processes and that Xvfb, and nothing else
+# LOADER is Wine's loader for the build's programs (wine, or the 64-bit wine64).
 set -e
 action=$1
 session=$(mkdir -p "$2" && cd "$2" && pwd)
+loader=${3:-wine}
 export WINEPREFIX="$session/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 make_prefix() {
   (
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      DISPLAY= wineboot -i >"$session/wineboot.log" 2>&1
+      DISPLAY= "$loader" wineboot -i >"$session/wineboot.log" 2>&1
       wineserver -w
     fi
   ) 9>"$session/prefix.lock"
@@ -40,8 +42,8 @@ start() {
   # program their start-up. NOTE: those processes inherit the output of whoever starts them, and
   # ctest would wait for them to close it, so they are started here with their output elsewhere.
   wineserver -p </dev/null >/dev/null 2>&1
-  DISPLAY=":$n" wine explorer /desktop </dev/null >/dev/null 2>&1 &
-  DISPLAY=":$n" wine wineboot </dev/null >"$session/wineboot.log" 2>&1
+  DISPLAY=":$n" "$loader" explorer /desktop </dev/null >/dev/null 2>&1 &
+  DISPLAY=":$n" "$loader" wineboot </dev/null >"$session/wineboot.log" 2>&1
 }
 
 stop() {

@@ -6,13 +6,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "common/contract.h"
+#include "common/trace_win32.h"
 #include "render/projection.h"
 #include "render/scene.h"
 #include "render/snapshot_win32.h"
 #include "render/system_win32.h"
-#include "render/trace_win32.h"
 
-DisplaySettings displaySettings = {1024, 768, 16, "Vitrelux_VC", true};
+DisplaySettings displaySettings = {1024, 768, 16, contract::rendererWindowTitle, true};
 
 namespace {
 
@@ -107,8 +108,8 @@ void enterFullScreenMode()
     if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
         return;
     // Only the size changes; the display keeps its colour depth and refresh rate.
-    mode.dmPelsWidth = 1024;
-    mode.dmPelsHeight = 768;
+    mode.dmPelsWidth = static_cast<DWORD>(displaySettings.width);
+    mode.dmPelsHeight = static_cast<DWORD>(displaySettings.height);
     if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
         PostQuitMessage(0);
 }

@@ -8,8 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "render/dib_layout.h"
-#include "render/trace_win32.h"
+#include "common/bitmap_format.h"
+#include "common/dib_section_win32.h"
+#include "common/trace_win32.h"
 
 const char snapshotFileNames[2][255] = {"c:\\j_orvel\\Vitrelux.bmp", "c:\\j_orvel\\Vitrelux.bmp"};
 bool errorPopups = true;
@@ -56,41 +57,6 @@ struct MappedFile {
     MappedFile& operator=(const MappedFile&) = delete;
 };
 
-// The 24-bit target of the conversion: memory context and DIB section, deleted context first.
-struct Section24 {
-    HBITMAP bitmap = nullptr;
-    HDC dc = nullptr;
-    std::uint8_t* bits = nullptr;
-
-    Section24(std::int32_t width, std::int32_t rows, std::size_t imageBytes)
-    {
-        BITMAPINFOHEADER header{};
-        header.biSize = sizeof header;
-        header.biWidth = width;
-        header.biHeight = rows;
-        header.biPlanes = 1;
-        header.biBitCount = 24;
-        header.biCompression = BI_RGB;
-        header.biSizeImage = static_cast<DWORD>(imageBytes);
-        dc = CreateCompatibleDC(nullptr);
-        void* pixels = nullptr;
-        bitmap = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pixels, nullptr, 0);
-        if (dc && bitmap) {
-            SelectObject(dc, bitmap);
-            bits = static_cast<std::uint8_t*>(pixels);
-        }
-    }
-    ~Section24()
-    {
-        if (dc)
-            DeleteDC(dc);
-        if (bitmap)
-            DeleteObject(bitmap);
-    }
-    Section24(const Section24&) = delete;
-    Section24& operator=(const Section24&) = delete;
-};
-
 const char* refusalMessage(DibRefusal refusal)
 {
     return refusal == DibRefusal::UnknownFormat ? unknownFormat : conversionError;
@@ -99,18 +65,14 @@ const char* refusalMessage(DibRefusal refusal)
 // Converts a parsed file; the result is always bottom-up, so a top-down file comes out upright too.
 SnapshotImage* convert(const MappedFile& file, const DibLayout& layout, std::string& message)
 {
-    std::size_t sectionBytes = 0, rgbBytes = 0;
-    if (!sectionImageBytes(layout.width, layout.rows, sectionBytes) || !rgbImageBytes(layout.width, layout.rows, rgbBytes)) {
-        message = outOfMemory;
-        return nullptr;
-    }
-    Section24 section(layout.width, layout.rows, sectionBytes);
-    if (!section.bits) {
+    std::size_t rgbBytes = 0;
+    DibSection section(layout.width, layout.rows, 24);
+    if (!section.bits() || !rgbImageBytes(layout.width, layout.rows, rgbBytes)) {
         message = outOfMemory;
         return nullptr;
     }
     const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(layout.info.data());
-    if (SetDIBits(section.dc, section.bitmap, 0, static_cast<UINT>(layout.rows), file.view + layout.pixelOffset, info,
+    if (SetDIBits(section.dc(), section.bitmap(), 0, static_cast<UINT>(layout.rows), file.view + layout.pixelOffset, info,
                   DIB_RGB_COLORS) == 0) {
         message = conversionError;
         return nullptr;
@@ -124,7 +86,7 @@ SnapshotImage* convert(const MappedFile& file, const DibLayout& layout, std::str
         message = outOfMemory;
         return nullptr;
     }
-    copySectionToRgb(section.bits, layout.width, layout.rows, rgb);
+    copySectionToRgb(section.bits(), layout.width, layout.rows, rgb);
     *image = SnapshotImage{layout.width, layout.rows, rgb};
     return image;
 }

@@ -13,7 +13,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 import pictures  # noqa: E402
 import renderer  # noqa: E402
 import xserver  # noqa: E402
-from wine import Wine  # noqa: E402
+from wine import Wine, program_bits  # noqa: E402
 
 SIDES = (1024, 1280, 1920, 2560)
 STAGES = ("image-mapped", "mipmaps-built", "first-frame")
@@ -113,7 +113,8 @@ def main():
     args.out = args.out.resolve()
     args.out.mkdir(parents=True, exist_ok=True)
     server = xserver.XServer(args.out / "x").start()
-    wine = Wine(args.out / "prefix", server.display, args.out / "logs")
+    wine = Wine(args.out / "prefix", server.display, args.out / "logs",
+                bits=program_bits(args.dist / "Vitrelux.dll"))
     try:
         wine.open_prefix()
         helper = renderer.Helper(wine, args.helper)

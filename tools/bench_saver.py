@@ -85,7 +85,7 @@ def main():
     server = xserver.XServer(args.out / "x").start()
     wine = None
     try:
-        wine = show.open_wine(args.out, server.display, headless=True)
+        wine = show.open_wine(args.out, server.display, headless=True, dist=args.dist)
         helper = renderer.Helper(wine, args.helper)
         # NOTE: the first Wine start after the prefix came up takes seconds; keep it out of
         # the timings.

@@ -40,7 +40,7 @@ def record_frames(args):
     server = xserver.XServer(args.out / "x").start()
     wine = None
     try:
-        wine = show.open_wine(args.out, server.display, headless=True)
+        wine = show.open_wine(args.out, server.display, headless=True, dist=args.dist)
         helper = renderer.Helper(wine, args.helper)
         helper.screen()
         program = show.install_show(args.dist, args.out, "none")

@@ -20,7 +20,7 @@ import saver  # noqa: E402
 import screen  # noqa: E402
 import sound  # noqa: E402
 import xserver  # noqa: E402
-from wine import Wine, windows_path  # noqa: E402
+from wine import Wine, program_bits, windows_path  # noqa: E402
 
 SHOT_COUNT = 12
 SHOT_INTERVAL = 0.5
@@ -148,12 +148,13 @@ def show_headless(wine, helper, program, display, args):
     return 0
 
 
-def open_wine(out, display, headless):
+def open_wine(out, display, headless, dist):
     env = dict(JAPANESE)
     if headless:
         # No sound card on a headless machine: the capture gives Wine a device to play into.
         env.update(sound.SoundCapture(out / "home").install().env)
-    return Wine(out / "prefix", display, out / "logs", env).open_prefix()
+    return Wine(out / "prefix", display, out / "logs", env,
+                program_bits(dist / "Vitrelux.dll")).open_prefix()
 
 
 def main():
@@ -164,7 +165,8 @@ def main():
     server = xserver.XServer(args.out / "x").start() if headless else None
     wine = None
     try:
-        wine = open_wine(args.out, server.display if headless else os.environ["DISPLAY"], headless)
+        wine = open_wine(args.out, server.display if headless else os.environ["DISPLAY"], headless,
+                         args.dist)
         helper = renderer.Helper(wine, args.helper)
         helper.screen()
         program = install_show(args.dist, args.out, args.music)

@@ -4,58 +4,22 @@
 #include <vector>
 #include <windows.h>
 
+#include "common/bitmap_format.h"
+#include "common/dib_section_win32.h"
+#include "common/trace_win32.h"
 #include "saver/core/show.h"
-#include "saver/core/snapshot_file.h"
-#include "render/trace_win32.h"
 
 namespace {
 
 constexpr WORD snapshotBits = 32;
 
-// A W x W 32-bit picture, black until the desktop is copied into it.
-struct Picture {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
-    const BYTE* bits = nullptr;
-
-    explicit Picture(int side)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = side;
-        info.bmiHeader.biHeight = side;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = snapshotBits;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc = CreateCompatibleDC(nullptr);
-        void* pixels = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-        if (dc && bitmap) {
-            previous = SelectObject(dc, bitmap);
-            bits = static_cast<const BYTE*>(pixels);
-        }
-    }
-    ~Picture()
-    {
-        if (previous)
-            SelectObject(dc, previous);
-        if (bitmap)
-            DeleteObject(bitmap);
-        if (dc)
-            DeleteDC(dc);
-    }
-    Picture(const Picture&) = delete;
-    Picture& operator=(const Picture&) = delete;
-};
-
-bool copyDesktop(Picture& picture, int width, int height)
+bool copyDesktop(const DibSection& picture, int width, int height)
 {
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
     if (!screen)
         return false;
-    BOOL copied = BitBlt(picture.dc, 0, SnapshotDesktopTop(width, height), width, height, screen, 0, 0, SRCCOPY);
+    BOOL copied = BitBlt(picture.dc(), 0, SnapshotDesktopTop(width, height), width, height, screen, 0, 0, SRCCOPY);
     ReleaseDC(desktop, screen);
     GdiFlush();
     return copied != FALSE;
@@ -121,14 +85,15 @@ bool SaveDesktopSnapshot(const std::string& path, int screenWidth, int screenHei
 {
     if (screenWidth <= 0 || screenHeight <= 0)
         return false;
-    Picture picture(screenWidth);
-    if (!picture.bits || !copyDesktop(picture, screenWidth, screenHeight))
+    // A W x W picture, black until the desktop is copied into it.
+    DibSection picture(screenWidth, screenWidth, snapshotBits);
+    if (!picture.bits() || !copyDesktop(picture, screenWidth, screenHeight))
         return false;
     traceStage("snapshot-captured");
-    const std::vector<std::uint8_t> headers = BitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
+    const std::vector<std::uint8_t> headers = bitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
     const std::string partial = path + ".new";
     // A disk that fills half-way must not leave the renderer a truncated snapshot: the old one stays.
-    if (!writeFile(partial, headers, picture.bits, BitmapPixelBytes(screenWidth, screenWidth, snapshotBits))
+    if (headers.empty() || !writeFile(partial, headers, picture.bits(), static_cast<DWORD>(picture.imageBytes()))
         || !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(partial.c_str());
         return false;

@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "common/contract.h"
+#include "common/trace_win32.h"
 #include "saver/core/desktop_snapshot_win32.h"
 #include "saver/core/show.h"
-#include "saver/core/startup.h"
 #include "saver/music/music_win32.h"
-#include "render/trace_win32.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ public:
         }
     }
 
-    bool rendererWindowExists() override { return FindWindowA(nullptr, "Vitrelux_VC") != nullptr; }
+    bool rendererWindowExists() override { return FindWindowA(nullptr, contract::rendererWindowTitle) != nullptr; }
     bool rendererRunning() override { return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT; }
 
     void setTimer(ShowTimer timer, bool running) override
@@ -105,7 +105,7 @@ bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::
     RegisterClassA(&windowClass);
 
     // The window covers the screen, so its client size is the screen's, but it is never shown.
-    platform.window = CreateWindowExA(0, saverClassName, saverWindowCaption, WS_POPUP, 0, 0,
+    platform.window = CreateWindowExA(0, saverClassName, contract::saverWindowTitle, WS_POPUP, 0, 0,
                                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                       instance, nullptr);
     if (!platform.window)

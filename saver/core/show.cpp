@@ -4,7 +4,7 @@
 #include <cmath>
 #include <utility>
 
-const char snapshotPath[] = "C:\\j_orvel\\Vitrelux.bmp";
+#include "common/contract.h"
 
 int SnapshotDesktopTop(int width, int height)
 {
@@ -14,14 +14,14 @@ int SnapshotDesktopTop(int width, int height)
 SaverShow::SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings& settings, std::string ModeLetter,
                      std::string ProgramFolder)
     : platform_(platform), music_(music), settings_(settings), modeLetter_(std::move(ModeLetter)),
-      RendererPath(std::move(ProgramFolder) + "\\Vitrelux.dll")
+      RendererPath(std::move(ProgramFolder) + "\\" + contract::rendererFileName)
 {
 }
 
 void SaverShow::Form_Load()
 {
     // A snapshot that cannot be saved leaves the previous one for the renderer; the show goes on.
-    platform_.saveDesktopSnapshot(snapshotPath);
+    platform_.saveDesktopSnapshot(contract::snapshotPath);
     platform_.startRenderer(RendererPath);
     startMusic();
 }

@@ -23,8 +23,6 @@ public:
     virtual void terminate() = 0;
 };
 
-extern const char snapshotPath[];
-
 // Where the desktop's top row lands in the square snapshot: (W - H) / 2 rounded half to even.
 int SnapshotDesktopTop(int width, int height);
 

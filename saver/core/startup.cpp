@@ -4,11 +4,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "common/contract.h"
 #include "saver/core/decimal.h"
-
-const char saverWindowCaption[] = "Vitrelux_Main";
-const char settingsDialogCaption[] = "<Vitrelux>";
-const char snapshotFolder[] = "C:\\j_orvel";
 
 std::string ModeLetterOf(const std::string& commandLine)
 {
@@ -44,7 +41,7 @@ std::string ProgramFolderOf(const std::string& programPath)
 
 StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform)
 {
-    if (platform.windowExists(saverWindowCaption) || platform.windowExists(settingsDialogCaption))
+    if (platform.windowExists(contract::saverWindowTitle) || platform.windowExists(contract::settingsDialogTitle))
         return StartupEnd::Terminate;
 
     const std::string ModeLetter = ModeLetterOf(commandLine);
@@ -53,9 +50,9 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
         return StartupEnd::RunWindow;
     }
 
-    platform.createFolder(snapshotFolder);
+    platform.createFolder(contract::snapshotFolder);
     platform.loadSettings();
-    if (!platform.fileExists(ProgramFolder + "\\Vitrelux.dll")) {
+    if (!platform.fileExists(ProgramFolder + "\\" + contract::rendererFileName)) {
         platform.showRendererMissing();
         return StartupEnd::Terminate;
     }

@@ -27,8 +27,4 @@ public:
 // Whether a window is left loaded for the message loop to serve, or the process ends now.
 enum class StartupEnd { Terminate, RunWindow };
 
-extern const char saverWindowCaption[];
-extern const char settingsDialogCaption[];
-extern const char snapshotFolder[];
-
 StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform);

@@ -9,7 +9,7 @@ import pytest
 import renderer
 import sound
 import xserver
-from wine import Wine
+from wine import Wine, program_bits
 
 
 def required_env(name):
@@ -54,8 +54,9 @@ def wine_session_env(sound_capture):
 
 
 @pytest.fixture(scope="session")
-def wine(work_dir, xorg, wine_session_env):
-    session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs", wine_session_env)
+def wine(work_dir, xorg, wine_session_env, dist):
+    session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs", wine_session_env,
+                   program_bits(dist / "Vitrelux.dll"))
     try:
         yield session.open_prefix()
     finally:

@@ -8,6 +8,17 @@ import time
 from pathlib import Path
 
 READY_MARK = ".vitrelux-prefix-ready"
+# Wine's loader and prefix kind by the programs' word size. The 64-bit loader is called directly:
+# the usual "wine" starts the 32-bit one first, which a kernel without 32-bit support refuses.
+LOADERS = {32: ("wine", "win32"), 64: ("/usr/lib/wine/wine64", "win64")}
+PE_MACHINES = {0x014C: 32, 0x8664: 64}
+
+
+def program_bits(path):
+    """32 or 64: the word size of a Windows program, from its PE header."""
+    data = Path(path).read_bytes()[:4096]
+    pe_offset = int.from_bytes(data[0x3C:0x40], "little")
+    return PE_MACHINES[int.from_bytes(data[pe_offset + 4:pe_offset + 6], "little")]
 
 
 def windows_path(path):
@@ -16,8 +27,10 @@ def windows_path(path):
 
 
 class Wine:
-    def __init__(self, prefix, display, log_dir, session_env=None):
-        """session_env (such as LANG or HOME) applies to every Wine process of this session."""
+    def __init__(self, prefix, display, log_dir, session_env=None, bits=32):
+        """session_env (such as LANG or HOME) applies to every Wine process of this session;
+        bits is the word size of the programs it runs."""
+        self.loader, self.arch = LOADERS[bits]
         self.prefix = Path(prefix)
         self.display = display
         self.log_dir = Path(log_dir)
@@ -26,9 +39,9 @@ class Wine:
         self._lock = None
 
     def env(self, extra=None):
-        # The shipped build is 32-bit; a 32-bit prefix is half the size of a 64-bit one.
+        # A prefix of the programs' own word size: a 32-bit one is half the size of a 64-bit one.
         env = dict(os.environ, WINEPREFIX=str(self.prefix), DISPLAY=self.display,
-                   WINEARCH="win32", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+                   WINEARCH=self.arch, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         env.update(self.session_env)
         env.update(extra or {})
         return env
@@ -49,7 +62,7 @@ class Wine:
         fcntl.flock(self._lock, fcntl.LOCK_EX)
         if not (self.prefix / READY_MARK).exists():
             with open(self.log_dir / "wineboot.log", "w") as log:
-                subprocess.run(["wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
+                subprocess.run([self.loader, "wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
                                stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True)
             self.stop_server()
             (self.prefix / READY_MARK).touch()
@@ -66,7 +79,7 @@ class Wine:
         self.log_dir.mkdir(parents=True, exist_ok=True)
         out = open(self.log_dir / f"{log_name}.out", "w")
         err = open(self.log_dir / f"{log_name}.err", "w")
-        process = subprocess.Popen(["wine", str(program), *args], env=self.env(extra_env),
+        process = subprocess.Popen([self.loader, str(program), *args], env=self.env(extra_env),
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                    start_new_session=True)
         out.close()
@@ -81,7 +94,7 @@ class Wine:
         hangs; such a call is killed and tried again.
         """
         for _ in range(attempts):
-            process = subprocess.Popen(["wine", str(program), *args], env=self.env(),
+            process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                        stderr=subprocess.DEVNULL, text=True,
                                        start_new_session=True)

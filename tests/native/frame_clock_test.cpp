@@ -5,6 +5,15 @@
 
 namespace {
 
+// A source without a performance counter, its millisecond timer at now.
+FakeTimeSource millisecondsOnly(std::uint32_t now)
+{
+    FakeTimeSource time;
+    time.hasCounter = false;
+    time.now = now;
+    return time;
+}
+
 TEST(FrameClock, FirstUpdateGivesDeltaEqualToTotal)
 {
     FakeTimeSource time;
@@ -53,9 +62,7 @@ TEST(FrameClock, TotalsAreRoundedToFloatAndCoarsenOverALongShow)
 
 TEST(FrameClock, FallsBackToMillisecondsWithoutACounter)
 {
-    FakeTimeSource time;
-    time.hasCounter = false;
-    time.now = 4000000000u;
+    FakeTimeSource time = millisecondsOnly(4000000000u);
     FrameClock clock;
     clock.start(time);
     struct Step {
@@ -75,9 +82,7 @@ TEST(FrameClock, FallsBackToMillisecondsWithoutACounter)
 
 TEST(FrameClock, MillisecondWrapTurnsTheTotalNegative)
 {
-    FakeTimeSource time;
-    time.hasCounter = false;
-    time.now = 0xFFFFFF00u;
+    FakeTimeSource time = millisecondsOnly(0xFFFFFF00u);
     FrameClock clock;
     clock.start(time);
     time.now = 0x10;

@@ -28,33 +28,6 @@ Sheet* configuredSheet(SheetList* list, float opacity, float halfSize = 1, float
     return sheet;
 }
 
-TEST(Sheet, ConstructorDefaultsAndBirthTime)
-{
-    SceneGlobals globals(3.5f, 0);
-    SheetList list(1);
-    Sheet sheet(&list);
-    EXPECT_EQ(sheet.birthTime, 3.5f);
-    EXPECT_EQ(sheet.colour[3], 0.001f);
-    EXPECT_EQ(sheet.halfSize, 1.0f);
-    EXPECT_EQ(sheet.maximumHalfSize, 17.0f);
-    EXPECT_TRUE(sheet.alive && sheet.fadingIn && sheet.growing && !sheet.fadingOut);
-    EXPECT_EQ(sheet.owner, &list);
-}
-
-TEST(Sheet, ConfigureKeepsBirthTimeAndFlags)
-{
-    SceneGlobals globals(2, 0);
-    Sheet* sheet = configuredSheet(nullptr, 1, 0.3f, 0.1f, 4.5f, 0.7f);
-    EXPECT_EQ(sheet->birthTime, 2.0f);
-    EXPECT_EQ(sheet->fadeInRate, 1.0f);
-    EXPECT_EQ(sheet->maximumHalfSize, 17.0f);
-    EXPECT_TRUE(sheet->fadingIn);
-    EXPECT_EQ(sheet->lifetime, 4.5f);
-    EXPECT_EQ(sheet->fadeOutRate, 0.7f);
-    EXPECT_EQ(sheet->growth, 0.1f);
-    delete sheet;
-}
-
 TEST(Sheet, FadeInEndsAtFloatPointNinetyNineWithOpacityOne)
 {
     struct Case {

@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/dib_layout.h"
 #include "saver/core/show.h"
-#include "saver/core/snapshot_file.h"
 
 namespace {
 
@@ -221,24 +219,6 @@ TEST(Snapshot, DesktopSitsMidwayRoundedHalfToEven)
     };
     for (const Case& c : cases)
         EXPECT_EQ(SnapshotDesktopTop(c.width, c.height), c.top) << c.width << "x" << c.height;
-}
-
-TEST(Snapshot, FileHeadersAreWhatTheRendererReads)
-{
-    for (int side : {1, 5, 1280}) {
-        std::vector<std::uint8_t> file = BitmapFileHeaders(side, side, 32);
-        ASSERT_EQ(file.size(), 54u);
-        file.resize(file.size() + BitmapPixelBytes(side, side, 32));
-        EXPECT_EQ(file.size(), 54u + 4u * side * side);
-        DibLayout layout;
-        ASSERT_EQ(parseDib(file.data(), file.size(), layout), DibRefusal::None) << side;
-        EXPECT_EQ(layout.width, side);
-        EXPECT_EQ(layout.height, side) << "bottom-up";
-        EXPECT_EQ(layout.pixelOffset, 54u);
-        EXPECT_EQ(layout.pixelBytes, file.size() - 54);
-        const std::uint32_t declaredSize = file[2] | file[3] << 8 | file[4] << 16 | static_cast<std::uint32_t>(file[5]) << 24;
-        EXPECT_EQ(declaredSize, file.size());
-    }
 }
 
 } // namespace

@@ -22,14 +22,14 @@ protected:
     void SetUp() override
     {
         displaySettings.fullScreen = false;
-        window_ = createRendererWindow("Vitrelux_VC", 320, 240, 0, false, GetModuleHandleA(nullptr));
+        window_ = createRendererWindow(displaySettings.windowClassName, 320, 240, 0, false, GetModuleHandleA(nullptr));
         ASSERT_NE(window_, nullptr);
         takeQuitMessage();
     }
     void TearDown() override
     {
         DestroyWindow(window_);
-        UnregisterClassA("Vitrelux_VC", GetModuleHandleA(nullptr));
+        UnregisterClassA(displaySettings.windowClassName, GetModuleHandleA(nullptr));
         takeQuitMessage();
     }
     HWND window_ = nullptr;

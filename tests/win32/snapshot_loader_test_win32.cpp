@@ -6,7 +6,9 @@
 #include <vector>
 #include <windows.h>
 
+#include "common/contract.h"
 #include "render/snapshot_win32.h"
+#include "saver/core/desktop_snapshot_win32.h"
 
 namespace {
 
@@ -196,10 +198,19 @@ TEST_F(SnapshotLoader, MissingFileGivesNoImageAndNoMessage)
     errorPopups = false;
 }
 
-TEST(SnapshotFileName, IsTheFrontEndsSnapshotPath)
+// The renderer spells the snapshot's name its own way; it must still open what the show saved.
+TEST(SnapshotFileName, NamesTheFileTheShowSaves)
 {
-    EXPECT_STREQ(snapshotFileNames[0], "c:\\j_orvel\\Vitrelux.bmp");
-    EXPECT_STREQ(snapshotFileNames[1], "c:\\j_orvel\\Vitrelux.bmp");
+    errorPopups = false;
+    CreateDirectoryA(contract::snapshotFolder, nullptr);
+    DeleteFileA(contract::snapshotPath);
+    ASSERT_TRUE(SaveDesktopSnapshot(contract::snapshotPath, 64, 48));
+    SnapshotImage* image = loadSnapshotImage(snapshotFileNames[0]);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 64);
+    EXPECT_EQ(image->height, 64);
+    freeSnapshotImage(image);
+    DeleteFileA(contract::snapshotPath);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-// Snapshot bitmap parsing: every read is bounds-checked and every size overflow-checked,
+// The snapshot bitmap format: every read is bounds-checked and every size overflow-checked,
 // because any local user can write the file the renderer loads.
-#include "render/dib_layout.h"
+#include "common/bitmap_format.h"
 
 #include <algorithm>
 #include <utility>
@@ -72,19 +72,6 @@ std::uint16_t paletteSize(std::uint16_t bitCount)
     case 8: return 256;
     default: return 0;
     }
-}
-
-// Rows of bitsPerPixel-bit pixels, each padded to a whole 32-bit word.
-bool paddedImageBytes(std::size_t bitsPerPixel, std::int32_t width, std::int32_t rows, std::size_t& bytes)
-{
-    if (width <= 0 || rows <= 0)
-        return false;
-    std::size_t rowBits = 0;
-    if (__builtin_mul_overflow(bitsPerPixel, static_cast<std::size_t>(width), &rowBits)
-        || __builtin_add_overflow(rowBits, std::size_t{31}, &rowBits))
-        return false;
-    const std::size_t stride = rowBits / 32 * 4;
-    return !__builtin_mul_overflow(stride, static_cast<std::size_t>(rows), &bytes);
 }
 
 struct Header {
@@ -192,6 +179,18 @@ bool findPixels(Bytes file, bool hasFileHeader, std::size_t tableEnd, std::size_
 
 } // namespace
 
+bool paddedImageBytes(std::size_t bitsPerPixel, std::int32_t width, std::int32_t rows, std::size_t& bytes)
+{
+    if (width <= 0 || rows <= 0)
+        return false;
+    std::size_t rowBits = 0;
+    if (__builtin_mul_overflow(bitsPerPixel, static_cast<std::size_t>(width), &rowBits)
+        || __builtin_add_overflow(rowBits, std::size_t{31}, &rowBits))
+        return false;
+    const std::size_t stride = rowBits / 32 * 4;
+    return !__builtin_mul_overflow(stride, static_cast<std::size_t>(rows), &bytes);
+}
+
 std::uint16_t dibColourCount(const std::uint8_t* header, std::size_t size)
 {
     const Bytes bytes{header, size};
@@ -274,4 +273,27 @@ void copySectionToRgb(const std::uint8_t* section, std::int32_t width, std::int3
             rgb[2] = section[x];
         }
     }
+}
+
+std::vector<std::uint8_t> bitmapFileHeaders(std::int32_t width, std::int32_t height, std::uint16_t bitCount)
+{
+    constexpr std::size_t headersSize = fileHeaderSize + infoHeaderSize;
+    std::size_t pixelBytes = 0;
+    if (!paddedImageBytes(bitCount, width, height, pixelBytes) || pixelBytes > UINT32_MAX - headersSize)
+        return {};
+    std::vector<std::uint8_t> headers(headersSize);
+    headers[0] = 'B';
+    headers[1] = 'M';
+    putU32(headers, 2, static_cast<std::uint32_t>(headersSize + pixelBytes));
+    putU32(headers, pixelOffsetField, headersSize);
+    putU32(headers, fileHeaderSize, infoHeaderSize);
+    putU32(headers, fileHeaderSize + 4, static_cast<std::uint32_t>(width));
+    putU32(headers, fileHeaderSize + 8, static_cast<std::uint32_t>(height));
+    putU16(headers, fileHeaderSize + 12, 1);
+    putU16(headers, fileHeaderSize + 14, bitCount);
+    putU32(headers, fileHeaderSize + 20, static_cast<std::uint32_t>(pixelBytes));
+    // 96 dots per inch, in dots per metre.
+    putU32(headers, fileHeaderSize + 24, 3780);
+    putU32(headers, fileHeaderSize + 28, 3780);
+    return headers;
 }

@@ -1,9 +1,11 @@
-// Developer trace of the renderer's start-up stages.
-#include "render/trace_win32.h"
+// Developer trace of both programs' start-up stages.
+#include "common/trace_win32.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
+
+#include "common/contract.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ double millisecondsSinceCreation()
 
 void appendLine(const char* format, const char* word, double value)
 {
-    const char* path = std::getenv("VITRELUX_TRACE");
+    const char* path = std::getenv(contract::traceVariable);
     if (!path || !*path)
         return;
     if (FILE* file = std::fopen(path, "a")) {

@@ -1,6 +1,6 @@
 // Tests of the snapshot bitmap parser and the section-to-RGB conversion, on bitmaps
 // assembled in memory.
-#include "render/dib_layout.h"
+#include "common/bitmap_format.h"
 
 #include <gtest/gtest.h>
 
@@ -381,6 +381,32 @@ TEST(ImageBytes, CountsOrRefuses)
                 EXPECT_EQ(bytes, count.expected) << c.width << "x" << c.rows;
             }
         }
+    }
+}
+
+TEST(BitmapFileHeaders, WriteWhatTheParserReadsOrNothing)
+{
+    const struct {
+        std::int32_t width, height;
+        std::uint16_t bitCount;
+        std::size_t pixelBytes; // 0: nothing written
+    } cases[] = {{1, 1, 32, 4}, {5, 5, 32, 100}, {1280, 1280, 32, 4u * 1280 * 1280}, {5, 3, 24, 48},
+        {0, 5, 32, 0}, {5, -1, 32, 0}, {32768, 32768, 32, 0} /* 4 GiB: no room in 32 bits */};
+    for (const auto& c : cases) {
+        Bytes file = bitmapFileHeaders(c.width, c.height, c.bitCount);
+        if (c.pixelBytes == 0) {
+            EXPECT_TRUE(file.empty()) << c.width << "x" << c.height;
+            continue;
+        }
+        ASSERT_EQ(file.size(), 54u);
+        file.resize(54 + c.pixelBytes);
+        EXPECT_EQ(get32(file, 2), file.size());
+        DibLayout layout;
+        ASSERT_EQ(parseDib(file.data(), file.size(), layout), DibRefusal::None) << c.width;
+        EXPECT_EQ(layout.width, c.width);
+        EXPECT_EQ(layout.height, c.height) << "bottom-up";
+        EXPECT_EQ(layout.pixelOffset, 54u);
+        EXPECT_EQ(layout.pixelBytes, c.pixelBytes);
     }
 }
 

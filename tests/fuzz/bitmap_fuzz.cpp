@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes through parseDib. An accepted layout must keep every
-// read GDI makes from it inside the input, and must convert without fault.
-#include "render/dib_layout.h"
+// read GDI makes from it inside the input, and must convert without fault. The first bytes also
+// choose a size for the header writer, whose file the parser must read back as written.
+#include "common/bitmap_format.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -53,10 +54,41 @@ void convert(const DibLayout& layout)
     copySectionToRgb(section.data(), layout.width, layout.rows, rgb.data());
 }
 
+std::int32_t signedField(const std::uint8_t* data, std::size_t offset)
+{
+    return static_cast<std::int32_t>(data[offset] | data[offset + 1] << 8 | data[offset + 2] << 16
+                                     | static_cast<std::uint32_t>(data[offset + 3]) << 24);
+}
+
+void writeAndReadBack(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 10)
+        return;
+    const std::int32_t width = signedField(data, 0);
+    const std::int32_t height = signedField(data, 4);
+    const std::uint16_t bitCount = static_cast<std::uint16_t>(data[8] | data[9] << 8);
+    std::vector<std::uint8_t> file = bitmapFileHeaders(width, height, bitCount);
+    std::size_t pixelBytes = 0;
+    const bool sized = paddedImageBytes(bitCount, width, height, pixelBytes);
+    require(file.empty() || (sized && file.size() == 54));
+    // Files too large to build here prove nothing more than their headers.
+    if (file.empty() || pixelBytes > (1u << 20))
+        return;
+    file.resize(file.size() + pixelBytes);
+    DibLayout layout;
+    const bool known = bitCount == 16 || bitCount == 24 || bitCount == 32;
+    if (!known || width > maxDibSide || height > maxDibSide)
+        return;
+    require(parseDib(file.data(), file.size(), layout) == DibRefusal::None);
+    require(layout.width == width && layout.height == height && layout.pixelOffset == 54);
+    require(layout.pixelBytes == pixelBytes);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    writeAndReadBack(data, size);
     DibLayout layout;
     if (parseDib(data, size, layout) != DibRefusal::None)
         return 0;

@@ -1,5 +1,5 @@
-// Reading of snapshot bitmap files (.bmp) into the pieces SetDIBits needs, and the
-// conversion of a 24-bit DIB section into packed RGB rows for a texture.
+// The snapshot bitmap file (.bmp) that both programs share: the front end writes its headers, the
+// renderer reads it into the pieces SetDIBits needs and turns a 24-bit DIB section into RGB rows.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +27,14 @@ std::uint16_t dibColourCount(const std::uint8_t* header, std::size_t size);
 // The file may be hostile: a layout is only produced when the header, masks, colour table
 // and every pixel row lie inside the size bytes at data.
 DibRefusal parseDib(const std::uint8_t* data, std::size_t size, DibLayout& layout);
+
+// Bytes of rows of bitsPerPixel-bit pixels, each padded to a whole 32-bit word; false when a side
+// is not positive or the count overflows size_t.
+bool paddedImageBytes(std::size_t bitsPerPixel, std::int32_t width, std::int32_t rows, std::size_t& bytes);
+
+// File header and 40-byte information header of an uncompressed bottom-up bitmap of the given size
+// and bit depth; empty when a side is not positive or the file would be too large for the header.
+std::vector<std::uint8_t> bitmapFileHeaders(std::int32_t width, std::int32_t height, std::uint16_t bitCount);
 
 // Bytes of a packed RGB image; false when a side is not positive or the count overflows size_t.
 bool rgbImageBytes(std::int32_t width, std::int32_t rows, std::size_t& bytes);

@@ -1,0 +1,28 @@
+// A memory device context with an uncompressed bottom-up DIB section selected into it: the
+// picture the show copies the desktop into, and the 24-bit target of the renderer's conversion.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <windows.h>
+
+class DibSection {
+public:
+    DibSection(std::int32_t width, std::int32_t height, WORD bitCount);
+    ~DibSection();
+    DibSection(const DibSection&) = delete;
+    DibSection& operator=(const DibSection&) = delete;
+
+    // Null when the context or the section could not be made.
+    std::uint8_t* bits() const { return bits_; }
+    HDC dc() const { return dc_; }
+    HBITMAP bitmap() const { return bitmap_; }
+    // The pixel rows, each padded to four bytes.
+    std::size_t imageBytes() const { return imageBytes_; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+    std::size_t imageBytes_ = 0;
+};
