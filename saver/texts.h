@@ -1,7 +1,13 @@
-// The front end's Japanese texts, as Shift-JIS (code page 932) bytes; each comment shows the text.
+// The front end's Japanese texts. What is stored (the settings keys) and what goes through the ANSI
+// functions are Shift-JIS (code page 932) bytes, each with a comment showing the text; what the user
+// sees on screen is UTF-8, turned into UTF-16 for the wide functions, so that it reads the same
+// whatever the system's code page.
 #pragma once
 
 namespace texts {
+
+// The typeface of every label and button caption.
+inline constexpr char captionTypeface[] = "ＭＳ Ｐゴシック";
 
 // BGM区分
 inline constexpr char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";
