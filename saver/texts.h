@@ -8,6 +8,18 @@ namespace texts {
 
 // The typeface of every label and button caption.
 inline constexpr char captionTypeface[] = "ＭＳ Ｐゴシック";
+// The settings dialog: its title, the credit line and the address of the project's page.
+inline constexpr char dialogTitle[] = "<Vitrelux>";
+inline constexpr char creditLine[] = "Designed by the Vitrelux team Ver.1.0.0";
+inline constexpr char projectAddress[] = "https://vitrelux.example.org/";
+inline constexpr char panelTitle[] = "BGM";
+// The three music sources, in the order of their codes.
+inline constexpr const char* sourceCaptions[] = {"なし", "音楽CD", "MP3、WAV"};
+inline constexpr char repeatCaption[] = "曲目をﾘﾋﾟｰﾄ";
+inline constexpr char fileFilterName[] = "BGMﾌｧｲﾙ (MP3 WAV)";
+inline constexpr char fileFilterPattern[] = "*.MP3;*.WAV";
+inline constexpr char fileChooserTitle[] = "ﾌｧｲﾙを開く";
+inline constexpr char rendererMissingText[] = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 // BGM区分
 inline constexpr char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";

@@ -1,0 +1,239 @@
+// The settings dialog's handlers, in the order the dialog has always run them, and the numbers
+// behind its painted background.
+#include "saver/settings_dialog/settings_dialog.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+#include "saver/texts.h"
+
+namespace {
+
+constexpr int optionCount = 3;
+constexpr int trackEntries = 31;
+// The background's bands follow sin(i / k) with k = H / 3.142: the constant is 3.142, not pi.
+constexpr double halfTurn = 3.142;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(const std::string& text, std::size_t i)
+{
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
+std::size_t skipDigits(const std::string& text, std::size_t i)
+{
+    while (isDigit(text, i))
+        ++i;
+    return i;
+}
+
+// The number's text in the C locale's spelling, or empty when text is not a number.
+std::string numberLiteral(const std::string& text, char decimalSeparator)
+{
+    std::size_t start = 0;
+    std::size_t end = text.size();
+    while (start < end && isBlank(text[start]))
+        ++start;
+    while (end > start && isBlank(text[end - 1]))
+        --end;
+    std::string literal;
+    std::size_t i = start;
+    if (i < end && (text[i] == '+' || text[i] == '-'))
+        literal += text[i++];
+    const std::size_t integerEnd = skipDigits(text, i);
+    literal += text.substr(i, integerEnd - i);
+    i = integerEnd;
+    bool digits = !literal.empty() && std::isdigit(static_cast<unsigned char>(literal.back()));
+    if (i < end && text[i] == decimalSeparator) {
+        const std::size_t fractionEnd = skipDigits(text, i + 1);
+        digits = digits || fractionEnd > i + 1;
+        literal += "." + text.substr(i + 1, fractionEnd - i - 1);
+        i = fractionEnd;
+    }
+    if (digits && i < end && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < end && (text[j] == '+' || text[j] == '-'))
+            ++j;
+        if (!isDigit(text, j))
+            return "";
+        const std::size_t exponentEnd = skipDigits(text, j);
+        literal += "e" + text.substr(i + 1, exponentEnd - i - 1);
+        i = exponentEnd;
+    }
+    return digits && i == end ? literal : "";
+}
+
+} // namespace
+
+std::string TrackText(std::int16_t track)
+{
+    return track == 0 ? "" : std::to_string(track);
+}
+
+std::int16_t TrackNumber(const std::string& text, char decimalSeparator)
+{
+    const std::string literal = numberLiteral(text, decimalSeparator);
+    if (literal.empty())
+        return 0;
+    const double rounded = std::nearbyint(std::strtod(literal.c_str(), nullptr));
+    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX))
+        return 0;
+    return static_cast<std::int16_t>(rounded);
+}
+
+std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
+{
+    // Integer division truncates toward zero, as the placement always has.
+    return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
+}
+
+std::vector<std::uint8_t> BackgroundShades(double clientHeight)
+{
+    const double k = clientHeight / halfTurn;
+    const long rows = std::lrint(clientHeight);
+    std::vector<std::uint8_t> shades;
+    for (long i = 0; i <= rows; ++i)
+        shades.push_back(static_cast<std::uint8_t>(std::nearbyint(std::fabs(std::sin(i / k)) * 220)));
+    return shades;
+}
+
+std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, int panelWidth, int panelHeight)
+{
+    std::vector<std::pair<int, int>> positions;
+    int x = 0;
+    int y = 0;
+    for (;;) {
+        positions.emplace_back(x, y);
+        if (y > panelHeight) {
+            if (x > panelWidth)
+                return positions;
+            x += tileWidth;
+            y = 0;
+        } else {
+            y += tileHeight;
+        }
+    }
+}
+
+SettingsDialog::SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, Settings& settings,
+                               std::string programFolder)
+    : platform_(platform), profile_(profile), settings_(settings), programFolder_(std::move(programFolder))
+{
+}
+
+void SettingsDialog::Form_Load()
+{
+    DialogRect window{};
+    int screenWidth = 0, screenHeight = 0;
+    if (platform_.windowRect(window) && platform_.screenSize(screenWidth, screenHeight)) {
+        const auto [left, top] = DialogPlacement(screenWidth, screenHeight, window.right - window.left,
+                                                 window.bottom - window.top);
+        platform_.moveWindow(left, top);
+    }
+    platform_.setAllButtons(true, true);
+    platform_.tilePanel();
+    platform_.enableTrackBox(false);
+    showSelection(settings_.MusicSource);
+    platform_.enableFileButton(settings_.MusicSource == 2);
+    platform_.setTrackText(TrackText(settings_.RepeatTrack));
+    for (std::int16_t entry = 0; entry < trackEntries; ++entry)
+        platform_.addTrackEntry(TrackText(entry));
+    platform_.setFileLabel(settings_.MusicFile);
+    int x = 0, y = 0;
+    const bool read = platform_.cursorPosition(x, y);
+    const bool fits = x >= INT16_MIN && x <= INT16_MAX && y >= INT16_MIN && y <= INT16_MAX;
+    AnchorPoint[0] = static_cast<std::int16_t>(read && fits ? x : 0);
+    AnchorPoint[1] = static_cast<std::int16_t>(read && fits ? y : 0);
+    if (platform_.windowRect(window))
+        platform_.animateCaption(anchorRect(), window);
+    platform_.setPointer(PointerShape::Arrow);
+}
+
+// Steps 5 to 7 of loading, which a selection repeats: every glyph unselected, then the chosen one.
+void SettingsDialog::showSelection(int source)
+{
+    for (int option = 0; option < optionCount; ++option)
+        platform_.showGlyph(option, false);
+    // A source outside the three options (a hand-edited file) selects none of them.
+    if (source >= 0 && source < optionCount)
+        platform_.showGlyph(source, true);
+    if (source == 1)
+        platform_.enableTrackBox(true);
+}
+
+void SettingsDialog::Img_BGM_MouseDown(int index)
+{
+    selectSource(index);
+}
+
+void SettingsDialog::lbl_BGM_MouseDown(int index)
+{
+    selectSource(index);
+}
+
+void SettingsDialog::selectSource(int index)
+{
+    settings_.MusicSource = static_cast<std::int16_t>(index);
+    platform_.enableFileButton(false);
+    platform_.enableTrackBox(false);
+    showSelection(index);
+    if (index == 2)
+        platform_.enableFileButton(true);
+}
+
+void SettingsDialog::Cmd_File_Click()
+{
+    std::string chosen;
+    if (!platform_.chooseMusicFile(settings_.FileDialogFolder, chosen))
+        return;
+    settings_.MusicFile = chosen;
+    platform_.setFileLabel(settings_.MusicFile);
+    settings_.FileDialogFolder = FolderOfPath(settings_.MusicFile);
+}
+
+void SettingsDialog::Cmd_Set_Click()
+{
+    settings_.RepeatTrack = TrackNumber(platform_.trackText(), platform_.decimalSeparator());
+    SaveSettings(profile_, programFolder_, settings_);
+    unload();
+}
+
+void SettingsDialog::Cmd_Can_Click()
+{
+    unload();
+}
+
+void SettingsDialog::closeBox()
+{
+    unload();
+}
+
+void SettingsDialog::unload()
+{
+    Form_Unload();
+    platform_.close();
+}
+
+void SettingsDialog::Form_Unload()
+{
+    DialogRect window{};
+    if (platform_.windowRect(window))
+        platform_.animateCaption(window, anchorRect());
+}
+
+void SettingsDialog::lbl_URL_Click()
+{
+    platform_.setPointer(PointerShape::Hourglass);
+    platform_.openAddress(texts::projectAddress);
+    platform_.setPointer(PointerShape::Arrow);
+}
+
+DialogRect SettingsDialog::anchorRect() const
+{
+    return {AnchorPoint[0], AnchorPoint[1], AnchorPoint[0], AnchorPoint[1]};
+}

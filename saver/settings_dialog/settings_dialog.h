@@ -1,0 +1,85 @@
+// Vitrelux_P, the settings dialog: the music source, the CD track to repeat and the music file,
+// stored by "設定". Its handlers run here; settings_dialog_win32 owns the window and its widgets.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "saver/core/settings.h"
+
+struct DialogRect {
+    int left, top, right, bottom;
+};
+
+enum class PointerShape { Arrow, Hourglass };
+
+// What the dialog asks of its window and of the system; a call that can fail says so.
+class DialogPlatform {
+public:
+    virtual ~DialogPlatform() = default;
+    // The whole window, frame included, in screen coordinates.
+    virtual bool windowRect(DialogRect& rect) = 0;
+    virtual bool screenSize(int& width, int& height) = 0;
+    virtual void moveWindow(int left, int top) = 0;
+    // For every Command button of the window: Initialize when initialize, else set Enabled.
+    virtual void setAllButtons(bool initialize, bool enable) = 0;
+    virtual void tilePanel() = 0;
+    virtual void enableTrackBox(bool enabled) = 0;
+    virtual void enableFileButton(bool enabled) = 0;
+    virtual void showGlyph(int option, bool selected) = 0;
+    virtual void setTrackText(const std::string& text) = 0;
+    virtual std::string trackText() = 0;
+    virtual void addTrackEntry(const std::string& text) = 0;
+    // The path as stored: bytes of the system's code page.
+    virtual void setFileLabel(const std::string& path) = 0;
+    virtual bool cursorPosition(int& x, int& y) = 0;
+    virtual void animateCaption(const DialogRect& from, const DialogRect& to) = 0;
+    virtual void setPointer(PointerShape shape) = 0;
+    virtual void openAddress(const std::string& address) = 0;
+    // The open-file chooser in initialFolder; false when cancelled or failed.
+    virtual bool chooseMusicFile(const std::string& initialFolder, std::string& chosen) = 0;
+    // The decimal separator of the user's locale, for reading the track box.
+    virtual char decimalSeparator() = 0;
+    virtual void close() = 0;
+};
+
+// "##": no leading zeros, a minus sign for negative values, nothing at all for 0.
+std::string TrackText(std::int16_t track);
+// The track box's text as a number by the locale's rules (blanks around it, sign, digits, decimal
+// separator, exponent), rounded half to even; 0 for anything else, and for what 16 bits cannot hold.
+std::int16_t TrackNumber(const std::string& text, char decimalSeparator);
+
+// Where the window goes: centred across, a third of the free height down.
+std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
+// The shade v of each row 0..H of the background gradient, drawn in RGB(v, v, v + 30).
+std::vector<std::uint8_t> BackgroundShades(double clientHeight);
+// Where the tile is copied, column by column, until a column starts beyond the panel.
+std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, int panelWidth, int panelHeight);
+
+class SettingsDialog {
+public:
+    SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, Settings& settings, std::string programFolder);
+
+    void Form_Load();
+    void Form_Unload();
+    void Img_BGM_MouseDown(int index);
+    void lbl_BGM_MouseDown(int index);
+    void Cmd_File_Click();
+    void Cmd_Set_Click();
+    void Cmd_Can_Click();
+    void closeBox();
+    void lbl_URL_Click();
+
+private:
+    void selectSource(int index);
+    void showSelection(int source);
+    void unload();
+    DialogRect anchorRect() const;
+
+    DialogPlatform& platform_;
+    ProfileAccess& profile_;
+    Settings& settings_;
+    std::string programFolder_;
+    std::int16_t AnchorPoint[2] = {0, 0};
+};
