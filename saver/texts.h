@@ -10,7 +10,7 @@ namespace texts {
 inline constexpr char captionTypeface[] = "ＭＳ Ｐゴシック";
 // The settings dialog: its title, the credit line and the address of the project's page.
 inline constexpr char dialogTitle[] = "<Vitrelux>";
-inline constexpr char creditLine[] = "Designed by the Vitrelux team Ver.1.0.0";
+inline constexpr char creditLine[] = "Designed by Vitrelux Ver.1.0.0";
 inline constexpr char projectAddress[] = "https://vitrelux.example.org/";
 inline constexpr char panelTitle[] = "BGM";
 // The three music sources, in the order of their codes.
@@ -27,8 +27,6 @@ inline constexpr char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";
 inline constexpr char keyRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4";
 // BGMﾌｧｲﾙ
 inline constexpr char keyMusicFile[] = "BGM\xCC\xA7\xB2\xD9";
-// Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！
-inline constexpr char rendererMissingMessage[] = "Vitrelux.dll \x82\xAA\x93\xAF\x82\xB6\xCC\xAB\xD9\xC0\xDE\x82\xC9\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81I";
 // コマンド文字列が指定されていません
 inline constexpr char mciEmptyCommandText[] = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
 // Error (文字列が取れません)

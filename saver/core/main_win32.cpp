@@ -6,6 +6,8 @@
 #include "saver/core/saver_window_win32.h"
 #include "saver/core/settings_win32.h"
 #include "saver/core/startup.h"
+#include "saver/core/wide_text_win32.h"
+#include "saver/settings_dialog/settings_dialog_win32.h"
 #include "saver/texts.h"
 
 namespace {
@@ -26,8 +28,9 @@ public:
     bool fileExists(const std::string& path) override { return FileExists(files_, path); }
     void showRendererMissing() override
     {
-        MessageBoxA(nullptr, texts::rendererMissingMessage, applicationTitle, MB_OK);
+        MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(applicationTitle).c_str(), MB_OK);
     }
+    void showSettingsDialog() override { ShowSettingsDialog(instance_, settings_, profile_, ProgramFolder); }
     void startPreview(std::int32_t parent) override
     {
         StartPreview(instance_, reinterpret_cast<HWND>(static_cast<INT_PTR>(parent)));

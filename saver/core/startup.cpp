@@ -56,6 +56,10 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
         platform.showRendererMissing();
         return StartupEnd::Terminate;
     }
+    if (ModeLetter == "C") {
+        platform.showSettingsDialog();
+        return StartupEnd::Terminate;
+    }
     if (ModeLetter != "S" && !commandLine.empty())
         return StartupEnd::Terminate;
     if (ModeLetter == "S")

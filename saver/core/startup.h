@@ -19,6 +19,8 @@ public:
     virtual void loadSettings() = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual void showRendererMissing() = 0;
+    // Shows the settings dialog modally; returns once it has closed.
+    virtual void showSettingsDialog() = 0;
     virtual void startPreview(std::int32_t parent) = 0;
     virtual void hideCursor() = 0;
     virtual void createSaverWindow() = 0;

@@ -86,6 +86,17 @@ std::int16_t TrackNumber(const std::string& text, char decimalSeparator)
     return static_cast<std::int16_t>(rounded);
 }
 
+int ExtentPixels(const std::optional<std::string>& extent, int fallback)
+{
+    if (!extent)
+        return fallback;
+    char* end = nullptr;
+    const long hundredths = std::strtol(extent->c_str(), &end, 10);
+    if (extent->empty() || *end != '\0' || hundredths < 0 || hundredths > 1000000)
+        return fallback;
+    return static_cast<int>(std::lround(hundredths * 96.0 / 2540));
+}
+
 std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
 {
     // Integer division truncates toward zero, as the placement always has.

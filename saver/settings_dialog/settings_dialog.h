@@ -2,6 +2,7 @@
 // stored by "設定". Its handlers run here; settings_dialog_win32 owns the window and its widgets.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,6 +50,9 @@ std::string TrackText(std::int16_t track);
 // The track box's text as a number by the locale's rules (blanks around it, sign, digits, decimal
 // separator, exponent), rounded half to even; 0 for anything else, and for what 16 bits cannot hold.
 std::int16_t TrackNumber(const std::string& text, char decimalSeparator);
+
+// A stored size in 0.01 mm as pixels at 96 dots per inch; fallback when missing or unreadable.
+int ExtentPixels(const std::optional<std::string>& extent, int fallback);
 
 // Where the window goes: centred across, a third of the free height down.
 std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight);

@@ -318,7 +318,7 @@ def test_renderer_ending_before_its_window_ends_the_show(wine, dist, helper, tes
     assert took <= FOLLOWS, took
 
 
-@pytest.mark.parametrize("args", [["/a"], ["s"], ["/c"]], ids=["a", "s-without-slash", "c"])
+@pytest.mark.parametrize("args", [["/a"], ["s"]], ids=["a", "s-without-slash"])
 def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_dir):
     program = saver.install(dist, test_dir / "Vitrelux")
     saver.remove_snapshot_folder(wine)

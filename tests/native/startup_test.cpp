@@ -89,6 +89,7 @@ public:
         return rendererPresent;
     }
     void showRendererMissing() override { calls.push_back("message"); }
+    void showSettingsDialog() override { calls.push_back("settings dialog"); }
     void startPreview(std::int32_t parent) override { calls.push_back("preview " + std::to_string(parent)); }
     void hideCursor() override { calls.push_back("hide cursor"); }
     void createSaverWindow() override { calls.push_back("saver window"); }
@@ -119,8 +120,9 @@ TEST(Main, TakesTheStepsOfEachMode)
         {"", true, StartupEnd::RunWindow, join({instanceCheck, preparation, {"saver window"}})},
         {"/a", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
         {"s", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
-        {"/c", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
-        {"/c:1234", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
+        {"/c", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
+        {"/c:1234", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
+        {"-C", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
         {"/p 1234", true, StartupEnd::RunWindow, join({instanceCheck, {"preview 1234"}})},
         {"/p 1234", false, StartupEnd::RunWindow, join({instanceCheck, {"preview 1234"}})},
         {"/s", false, StartupEnd::Terminate, join({instanceCheck, preparation, {"message"}})},

@@ -1,0 +1,19 @@
+// The Command button's window: class "Vitrelux.Command", one per instance, whose messages become
+// calls of the button's logic and whose face is painted from the six state images.
+#pragma once
+#include <windows.h>
+
+#include "saver/button/command.h"
+
+inline constexpr wchar_t commandClassName[] = L"Vitrelux.Command";
+
+// Registers the class once per process; later calls do nothing.
+bool registerCommandClass(HINSTANCE instance);
+
+// Creates a visible child button at (x, y) sized width x height pixels, loading its persisted
+// properties from bag. A Click reaches the parent as WM_COMMAND with BN_CLICKED and the id.
+HWND createCommand(HWND parent, int id, int x, int y, int width, int height, const PropertyBag& bag,
+                   const ButtonFont& ambient);
+
+// The logic behind a button window; null for any other window.
+Command* commandOf(HWND window);
