@@ -1,14 +1,9 @@
-// The front end's Japanese texts, as Shift-JIS (code page 932) bytes; each comment shows the text.
+// The Japanese texts the front end shows or compares with, as Shift-JIS (code page 932) bytes;
+// each comment shows the text.
 #pragma once
 
 namespace texts {
 
-// BGM区分
-inline constexpr char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";
-// BGMﾘﾋﾟｰﾄ
-inline constexpr char keyRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4";
-// BGMﾌｧｲﾙ
-inline constexpr char keyMusicFile[] = "BGM\xCC\xA7\xB2\xD9";
 // Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！
 inline constexpr char rendererMissingMessage[] = "Vitrelux.dll \x82\xAA\x93\xAF\x82\xB6\xCC\xAB\xD9\xC0\xDE\x82\xC9\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81I";
 // コマンド文字列が指定されていません
