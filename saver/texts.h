@@ -1,15 +1,13 @@
-// The front end's Japanese texts. What is stored (the settings keys) and what goes through the ANSI
-// functions are Shift-JIS (code page 932) bytes, each with a comment showing the text; what the user
-// sees on screen is UTF-8, turned into UTF-16 for the wide functions, so that it reads the same
-// whatever the system's code page.
+// The front end's texts. What the user sees is UTF-8, turned into UTF-16 for the wide functions so
+// that it reads the same whatever the system's code page; what the media control interface answers
+// is compared as its Shift-JIS (code page 932) bytes, each with a comment showing the text.
 #pragma once
 
 namespace texts {
 
 // The typeface of every label and button caption.
 inline constexpr char captionTypeface[] = "ＭＳ Ｐゴシック";
-// The settings dialog: its title, the credit line and the address of the project's page.
-inline constexpr char dialogTitle[] = "<Vitrelux>";
+// The settings dialog: the credit line and the address of the project's page.
 inline constexpr char creditLine[] = "Designed by Vitrelux Ver.1.0.0";
 inline constexpr char projectAddress[] = "https://vitrelux.example.org/";
 inline constexpr char panelTitle[] = "BGM";
@@ -21,12 +19,6 @@ inline constexpr char fileFilterPattern[] = "*.MP3;*.WAV";
 inline constexpr char fileChooserTitle[] = "ﾌｧｲﾙを開く";
 inline constexpr char rendererMissingText[] = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
-// BGM区分
-inline constexpr char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";
-// BGMﾘﾋﾟｰﾄ
-inline constexpr char keyRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4";
-// BGMﾌｧｲﾙ
-inline constexpr char keyMusicFile[] = "BGM\xCC\xA7\xB2\xD9";
 // コマンド文字列が指定されていません
 inline constexpr char mciEmptyCommandText[] = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
 // Error (文字列が取れません)

@@ -1,19 +1,15 @@
 #!/usr/bin/python3
 # Benchmark (not a test) of Vitrelux under Wine on a private Xorg dummy server: start-up stages
 # to the first frame per snapshot size, then frame rate, CPU time per frame and peak memory.
-import argparse
 import os
-import sys
 import time
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-
-import pictures  # noqa: E402
-import renderer  # noqa: E402
-import xserver  # noqa: E402
-from wine import Wine, program_bits  # noqa: E402
+import session  # first: it puts tests/e2e on the import path
+import pictures
+import renderer
+import xserver
+from windows import RENDERER_TITLE, WM_CLOSE, wait_until
 
 SIDES = (1024, 1280, 1920, 2560)
 STAGES = ("image-mapped", "mipmaps-built", "first-frame")
@@ -25,15 +21,10 @@ COLUMNS = ("side", "to mapped ms", "mipmaps ms", "to frame ms", "first frame ms"
 
 
 def parse_args():
-    build = ROOT / "build" / "windows-x86"
-    parser = argparse.ArgumentParser(description="Times Vitrelux start-up and drawing.")
-    parser.add_argument("--dist", type=Path, default=build / "dist")
-    parser.add_argument("--helper", type=Path,
-                        default=build / "tests" / "e2e" / "vitrelux_e2e_helper.exe")
-    parser.add_argument("--out", type=Path, default=ROOT / "build" / "bench")
+    parser = session.argument_parser("Times Vitrelux start-up and drawing.", "bench")
     parser.add_argument("--seconds", type=float, default=10.0, help="drawing time measured")
     parser.add_argument("--sides", type=int, nargs="+", default=list(SIDES))
-    return parser.parse_args()
+    return session.parse_args(parser)
 
 
 def cpu_seconds(pid):
@@ -54,8 +45,8 @@ def stage_times(run):
 
 
 def wait_first_frame(run, timeout=60):
-    return renderer.wait_until(lambda: "first-frame" in stage_times(run) or not run.running(),
-                               timeout, interval=0.05)
+    return wait_until(lambda: "first-frame" in stage_times(run) or not run.running(),
+                      timeout, interval=0.05)
 
 
 def measure(wine, args, helper, side):
@@ -68,7 +59,7 @@ def measure(wine, args, helper, side):
         time.sleep(args.seconds)
         cpu_used = cpu_seconds(run.pid) - cpu_start
         peak = peak_memory_kib(run.pid)
-        helper.post(renderer.WINDOW_TITLE, renderer.WM_CLOSE)
+        helper.post(RENDERER_TITLE, WM_CLOSE)
         run.wait_exit(30)
     frames, drawing_seconds = frame_count(run)
     fps = frames / drawing_seconds
@@ -110,25 +101,12 @@ def print_table(rows, columns=COLUMNS):
 
 def main():
     args = parse_args()
-    args.out = args.out.resolve()
-    args.out.mkdir(parents=True, exist_ok=True)
-    server = xserver.XServer(args.out / "x").start()
-    wine = Wine(args.out / "prefix", server.display, args.out / "logs",
-                bits=program_bits(args.dist / "Vitrelux.dll"))
-    try:
-        wine.open_prefix()
-        helper = renderer.Helper(wine, args.helper)
-        # NOTE: the first Wine start after the prefix came up takes seconds; keep it out of
-        # the timings.
-        helper.screen()
+    with session.started(args) as (server, wine, helper):
         rows = []
         for side in args.sides:
             rows.append(measure(wine, args, helper, side))
             xserver.set_size(server.display, xserver.START_SIZE)
         print_table(rows)
-    finally:
-        wine.close()
-        server.stop()
 
 
 if __name__ == "__main__":

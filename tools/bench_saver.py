@@ -2,20 +2,15 @@
 # Benchmark (not a test) of Vitrelux.scr /s under Wine on a private Xorg dummy server: time from
 # its start to the renderer's first frame, split into snapshot capture, file write and renderer
 # start, and the front end's CPU time while the show runs with music.
-import argparse
 import statistics
-import sys
 import time
-from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
-
-import renderer  # noqa: E402
-import saver  # noqa: E402
-import show  # noqa: E402
-import xserver  # noqa: E402
-from bench_render import cpu_seconds, print_table  # noqa: E402
+import session  # first: it puts tests/e2e on the import path
+import saver
+import show
+import xserver
+from bench_render import cpu_seconds, print_table
+from windows import wait_until
 
 # Front end stages are milliseconds since its own creation, the renderer's since its own, which
 # began at about the front end's renderer-started. Wall time runs from starting the Wine process
@@ -25,17 +20,13 @@ COLUMNS = ("run", "captured at ms", "write ms", "start ms", "to frame ms", "firs
 
 
 def parse_args():
-    build = ROOT / "build" / "windows-x86"
-    parser = argparse.ArgumentParser(description="Times Vitrelux.scr from its start to the show.")
-    parser.add_argument("--dist", type=Path, default=build / "dist")
-    parser.add_argument("--helper", type=Path,
-                        default=build / "tests" / "e2e" / "vitrelux_e2e_helper.exe")
-    parser.add_argument("--out", type=Path, default=ROOT / "build" / "bench-saver")
+    parser = session.argument_parser("Times Vitrelux.scr from its start to the show.",
+                                     "bench-saver")
     parser.add_argument("--runs", type=int, default=3)
     parser.add_argument("--seconds", type=float, default=10.0,
                         help="how long the front end's CPU time is measured while the show runs")
     parser.add_argument("--music", choices=("mp3", "wav", "none"), default="mp3")
-    return parser.parse_args()
+    return session.parse_args(parser)
 
 
 def stages(run):
@@ -44,8 +35,8 @@ def stages(run):
 
 def wait_first_frame(run, timeout=60):
     """Wall-clock seconds from the start to the first-frame line, or None."""
-    seen = renderer.wait_until(lambda: "first-frame" in stages(run) or not run.running(),
-                               timeout, interval=0.02)
+    seen = wait_until(lambda: "first-frame" in stages(run) or not run.running(),
+                      timeout, interval=0.02)
     if not seen or not run.running():
         return None
     return time.monotonic() - run.started
@@ -80,27 +71,14 @@ def median_row(rows):
 
 def main():
     args = parse_args()
-    args.out = args.out.resolve()
-    args.out.mkdir(parents=True, exist_ok=True)
-    server = xserver.XServer(args.out / "x").start()
-    wine = None
-    try:
-        wine = show.open_wine(args.out, server.display, headless=True, dist=args.dist)
-        helper = renderer.Helper(wine, args.helper)
-        # NOTE: the first Wine start after the prefix came up takes seconds; keep it out of
-        # the timings.
-        helper.screen()
-        saver.show_desktop(server.display, show.sunset(xserver.START_SIZE), args.out)
+    with session.started(args, show.wine_env(args.out, headless=True)) as (server, wine, helper):
+        show.show_sunset(server.display, args.out)
         program = show.install_show(args.dist, args.out, args.music)
         rows = []
         for index in range(1, args.runs + 1):
             rows.append(measure(wine, helper, program, args, index))
             xserver.set_size(server.display, xserver.START_SIZE)
         print_table(rows + [median_row(rows)], COLUMNS)
-    finally:
-        if wine:
-            wine.close()
-        server.stop()
 
 
 if __name__ == "__main__":

@@ -2,36 +2,33 @@
 # Runs the full Vitrelux show, Vitrelux.scr /s with music, from a copy under --out: on the user's
 # X display if DISPLAY is set (ends with Escape), otherwise on a private Xorg dummy server with a
 # generated sunset as the desktop, saving screenshots and ending the show with Escape.
-import argparse
+import collections
 import math
 import os
 import subprocess
 import sys
 import time
-from pathlib import Path
 
 from PIL import Image, ImageDraw
 
-ROOT = Path(__file__).resolve().parent.parent
-sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+import session  # first: it puts tests/e2e on the import path
+import saver
+import screen
+import sound
+import xserver
+from windows import CENTRE, JAPANESE, RENDERER_TITLE
+from wine import windows_path
 
-import renderer  # noqa: E402
-import saver  # noqa: E402
-import screen  # noqa: E402
-import sound  # noqa: E402
-import xserver  # noqa: E402
-from wine import Wine, program_bits, windows_path  # noqa: E402
-
-SHOT_COUNT = 12
-SHOT_INTERVAL = 0.5
-CENTRE = (512, 384)
-JAPANESE = {"LANG": "ja_JP.UTF-8"}
+# Screenshots of a headless show: into which folder under --out, how many, how far apart, and
+# after how long a wait for the sheets to spread over the screen.
+Shots = collections.namedtuple("Shots", "folder count interval settle")
+SHOTS = Shots("shots", 12, 0.5, 1)
 # A C major arpeggio, repeated into about eight seconds of music.
 NOTES = ("C4", "E4", "G4", "C5", "G4", "E4")
 NOTE_SECONDS = 0.35
 
 
-def sunset(size=xserver.START_SIZE):
+def sunset(size):
     """Warm sky, a sun and three layers of hills; warm colours suit the red-green tints."""
     width, height = size
     sky = Image.new("RGB", (1, height))
@@ -80,14 +77,9 @@ def make_music(folder, kind):
 
 
 def parse_args():
-    build = ROOT / "build" / "windows-x86"
-    parser = argparse.ArgumentParser(description="Runs the Vitrelux show with music.")
-    parser.add_argument("--dist", type=Path, default=build / "dist")
-    parser.add_argument("--helper", type=Path,
-                        default=build / "tests" / "e2e" / "vitrelux_e2e_helper.exe")
-    parser.add_argument("--out", type=Path, default=ROOT / "build" / "show")
+    parser = session.argument_parser("Runs the Vitrelux show with music.", "show")
     parser.add_argument("--music", choices=("mp3", "wav", "none"), default="mp3")
-    return parser.parse_args()
+    return session.parse_args(parser)
 
 
 def install_show(dist, out, music_kind):
@@ -112,34 +104,44 @@ def show_on_user_display(wine, helper, program):
     return run.process.returncode
 
 
-def start_headless_show(wine, helper, program, display, out):
-    """Puts the sunset on the root window and starts the show; returns the run, or None."""
+def show_sunset(display, out):
+    """Puts the sunset, at the screen's size, on the root window."""
     saver.show_desktop(display, sunset(xserver.screen_size(display)), out)
+
+
+def start_headless_show(wine, helper, program, out):
+    """Puts the sunset on the root window and starts the show; returns the run, or None."""
+    show_sunset(wine.display, out)
     run = saver.FrontEnd(wine, program, ["/s"], log_name="saver").start()
-    if helper.wait_for(renderer.WINDOW_TITLE):
+    if helper.wait_for(RENDERER_TITLE):
         return run
     run.stop(helper)
     print("the renderer window did not appear; see", out / "logs", file=sys.stderr)
     return None
 
 
-def end_with_escape(run, display):
-    """Escape ends the renderer and the front end follows it; returns the front end's exit code,
-    or None if it is still running."""
-    screen.press_key(display, *CENTRE, "Escape")
-    return run.wait_exit(30)
+def record_headless_show(wine, helper, program, out, shots):
+    """Runs the show, takes the screenshots, then ends the renderer with Escape, which the front
+    end follows; returns (screenshots, the front end's exit code or None if it is still running),
+    or None if the show did not start."""
+    run = start_headless_show(wine, helper, program, out)
+    if not run:
+        return None
+    time.sleep(shots.settle)
+    frames = screen.capture_series(wine.display, out / shots.folder, shots.count, shots.interval)
+    screen.press_key(wine.display, *CENTRE, "Escape")
+    code = run.wait_exit(30)
+    run.stop(helper)
+    return frames, code
 
 
-def show_headless(wine, helper, program, display, args):
-    with sound.Listener(sound.SoundCapture(args.out / "home")) as ear:
-        run = start_headless_show(wine, helper, program, display, args.out)
-        if not run:
-            return 1
-        time.sleep(1)
-        screen.capture_series(display, args.out / "shots", SHOT_COUNT, SHOT_INTERVAL)
-        code = end_with_escape(run, display)
-        run.stop(helper)
-    print("screenshots in", args.out / "shots")
+def show_headless(wine, helper, program, out):
+    with sound.Listener(sound.SoundCapture(out / "home")) as ear:
+        recorded = record_headless_show(wine, helper, program, out, SHOTS)
+    if not recorded:
+        return 1
+    code = recorded[1]
+    print("screenshots in", out / SHOTS.folder)
     print(f"music heard: {ear.loud_seconds():.1f} s of sound written")
     if code != 0:
         print("the front end did not end with the show" if code is None
@@ -148,36 +150,22 @@ def show_headless(wine, helper, program, display, args):
     return 0
 
 
-def open_wine(out, display, headless, dist):
+def wine_env(out, headless):
     env = dict(JAPANESE)
     if headless:
         # No sound card on a headless machine: the capture gives Wine a device to play into.
         env.update(sound.SoundCapture(out / "home").install().env)
-    return Wine(out / "prefix", display, out / "logs", env,
-                program_bits(dist / "Vitrelux.dll")).open_prefix()
+    return env
 
 
 def main():
     args = parse_args()
-    args.out = args.out.resolve()
-    args.out.mkdir(parents=True, exist_ok=True)
-    headless = not os.environ.get("DISPLAY")
-    server = xserver.XServer(args.out / "x").start() if headless else None
-    wine = None
-    try:
-        wine = open_wine(args.out, server.display if headless else os.environ["DISPLAY"], headless,
-                         args.dist)
-        helper = renderer.Helper(wine, args.helper)
-        helper.screen()
+    display = os.environ.get("DISPLAY")
+    with session.started(args, wine_env(args.out, not display), display) as (_, wine, helper):
         program = install_show(args.dist, args.out, args.music)
-        if headless:
-            return show_headless(wine, helper, program, server.display, args)
-        return show_on_user_display(wine, helper, program)
-    finally:
-        if wine:
-            wine.close()
-        if server:
-            server.stop()
+        if display:
+            return show_on_user_display(wine, helper, program)
+        return show_headless(wine, helper, program, args.out)
 
 
 if __name__ == "__main__":

@@ -327,7 +327,7 @@ bool DialogWindow::create()
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame = {0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    CreateWindowExW(0, dialogClassName, wideText(texts::dialogTitle).c_str(), style, 0, 0, frame.right - frame.left,
+    CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0, frame.right - frame.left,
                     frame.bottom - frame.top, nullptr, nullptr, instance_, this);
     if (!window_)
         return false;

@@ -12,6 +12,8 @@ SAME = 3            # channel difference still counted as the same colour
 JUMP_TOLERANCE = 8  # channel difference allowed between two jumps across one sheet edge
 SATURATED = 250     # a channel this bright may have been clipped
 BACKGROUND_STEP = 40  # backgrounds this far apart would give visibly different alpha-blended jumps
+LIT_FRAME = 0.01    # share of lit pixels above which a frame shows sheets
+UNIFORM = 0.95      # share of lit pixels that match their neighbours on plain sheets
 CHANGE = re.compile(b"[^\x00]")
 
 
@@ -35,6 +37,20 @@ def lit_mask(image):
 
 def lit_fraction(image):
     return count(lit_mask(image)) / (image.width * image.height)
+
+
+def lit_frames(frames):
+    return [frame for frame in frames if lit_fraction(frame) > LIT_FRAME]
+
+
+def totals(frames, measure):
+    """Sums of measure's (first, second) counts over the frames."""
+    first = second = 0
+    for frame in frames:
+        frame_first, frame_second = measure(frame)
+        first += frame_first
+        second += frame_second
+    return first, second
 
 
 def max_blue(image):
@@ -66,6 +82,12 @@ def dominance_masks(image):
     red_only = ImageMath.eval(f"(r > {LIT}) & (r > g + {DOMINANT})", r=red, g=green)
     green_only = ImageMath.eval(f"(g > {LIT}) & (g > r + {DOMINANT})", r=red, g=green)
     return _binary(red_only), _binary(green_only)
+
+
+def dominance_counts(image):
+    """(red-only, green-only) pixel counts, as dominance_masks marks them."""
+    red_only, green_only = dominance_masks(image)
+    return count(red_only), count(green_only)
 
 
 def _binary(flags):

@@ -6,9 +6,9 @@ from pathlib import Path
 
 import pytest
 
-import renderer
 import sound
 import xserver
+from windows import JAPANESE, RENDERER, primed_helper
 from wine import Wine, program_bits
 
 
@@ -30,7 +30,7 @@ def work_dir():
 @pytest.fixture(scope="session")
 def dist():
     path = Path(required_env("VITRELUX_DIST"))
-    assert (path / "Vitrelux.dll").is_file(), f"no Vitrelux.dll in {path}"
+    assert (path / RENDERER).is_file(), f"no {RENDERER} in {path}"
     return path
 
 
@@ -50,13 +50,13 @@ def sound_capture(work_dir):
 def wine_session_env(sound_capture):
     """Every Wine process runs with code page 932, as on a Japanese Windows, and plays into the
     sound capture, there being no sound card."""
-    return {"LANG": "ja_JP.UTF-8", **sound_capture.env}
+    return {**JAPANESE, **sound_capture.env}
 
 
 @pytest.fixture(scope="session")
 def wine(work_dir, xorg, wine_session_env, dist):
     session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs", wine_session_env,
-                   program_bits(dist / "Vitrelux.dll"))
+                   program_bits(dist / RENDERER))
     try:
         yield session.open_prefix()
     finally:
@@ -65,10 +65,7 @@ def wine(work_dir, xorg, wine_session_env, dist):
 
 @pytest.fixture(scope="session")
 def helper(wine):
-    helper = renderer.Helper(wine, required_env("VITRELUX_E2E_HELPER"))
-    # NOTE: the first Wine start in a prefix takes seconds; pay for it before any test waits.
-    helper.screen()
-    return helper
+    return primed_helper(wine, required_env("VITRELUX_E2E_HELPER"))
 
 
 @pytest.fixture(autouse=True)
@@ -80,6 +77,16 @@ def start_size(xorg):
     xserver.set_size(xorg.display, xserver.START_SIZE)
 
 
+def named_after_test(parent, request):
+    """A folder under parent named after the running test."""
+    return parent / re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
+
+
 @pytest.fixture
 def shots(work_dir, request):
-    return work_dir / "shots" / re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
+    return named_after_test(work_dir / "shots", request)
+
+
+@pytest.fixture
+def test_dir(work_dir, request):
+    return named_after_test(work_dir / "saver", request)

@@ -41,20 +41,34 @@ int cmd_post(const char* title, const char* msg, const char* wparam, const char*
     return posted ? kOk : kNotFound;
 }
 
-BOOL CALLBACK collect_text(HWND child, LPARAM lines) {
-    char text[1024] = {};
-    GetWindowTextA(child, text, sizeof text);
-    if (text[0]) reinterpret_cast<std::vector<std::string>*>(lines)->push_back(text);
+// One line about a child window, or an empty one to leave the window out.
+using ChildLine = std::string (*)(HWND child);
+
+struct ChildLines {
+    ChildLine format;
+    std::vector<std::string> lines;
+};
+
+BOOL CALLBACK collect_line(HWND child, LPARAM context) {
+    ChildLines& collected = *reinterpret_cast<ChildLines*>(context);
+    std::string line = collected.format(child);
+    if (!line.empty()) collected.lines.push_back(line);
     return TRUE;
 }
 
-int cmd_texts(const char* title) {
+int print_children(const char* title, ChildLine format) {
     HWND hwnd = find_window(title);
     if (!hwnd) return kNotFound;
-    std::vector<std::string> lines;
-    EnumChildWindows(hwnd, collect_text, reinterpret_cast<LPARAM>(&lines));
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+    ChildLines collected{format, {}};
+    EnumChildWindows(hwnd, collect_line, reinterpret_cast<LPARAM>(&collected));
+    for (const std::string& line : collected.lines) std::printf("%s\n", line.c_str());
     return kOk;
+}
+
+std::string text_line(HWND child) {
+    char text[1024] = {};
+    GetWindowTextA(child, text, sizeof text);
+    return text;
 }
 
 std::string hex(const std::string& bytes) {
@@ -67,29 +81,20 @@ std::string hex(const std::string& bytes) {
     return text;
 }
 
-BOOL CALLBACK collect_text_hex(HWND child, LPARAM lines) {
+// The ANSI bytes (code page dependent) and the UTF-8 of what the window holds, as hex: the test's
+// pipe cannot carry them unharmed as text.
+std::string text_hex_line(HWND child) {
     char narrow[1024] = {};
     wchar_t wide[1024] = {};
     char utf8[4096] = {};
     GetWindowTextA(child, narrow, sizeof narrow);
     GetWindowTextW(child, wide, 1024);
     WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-    if (narrow[0]) reinterpret_cast<std::vector<std::string>*>(lines)->push_back(hex(narrow) + " " + hex(utf8));
-    return TRUE;
+    return narrow[0] ? hex(narrow) + " " + hex(utf8) : "";
 }
 
-// Texts as hex: the ANSI bytes (code page dependent) and the UTF-8 of what the window holds,
-// which the test's pipe cannot carry unharmed as text.
-int cmd_texts_hex(const char* title) {
-    HWND hwnd = find_window(title);
-    if (!hwnd) return kNotFound;
-    std::vector<std::string> lines;
-    EnumChildWindows(hwnd, collect_text_hex, reinterpret_cast<LPARAM>(&lines));
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    return kOk;
-}
-
-BOOL CALLBACK collect_child(HWND child, LPARAM lines) {
+// Class, screen rectangle, visibility and text.
+std::string child_line(HWND child) {
     char name[256] = {};
     char text[1024] = {};
     GetClassNameA(child, name, sizeof name);
@@ -99,18 +104,7 @@ BOOL CALLBACK collect_child(HWND child, LPARAM lines) {
     char line[1600];
     std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld %d %s", name, rect.left, rect.top, rect.right,
                   rect.bottom, IsWindowVisible(child) ? 1 : 0, text);
-    reinterpret_cast<std::vector<std::string>*>(lines)->push_back(line);
-    return TRUE;
-}
-
-// One line per child window: class, screen rectangle, visibility and text.
-int cmd_children(const char* title) {
-    HWND hwnd = find_window(title);
-    if (!hwnd) return kNotFound;
-    std::vector<std::string> lines;
-    EnumChildWindows(hwnd, collect_child, reinterpret_cast<LPARAM>(&lines));
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    return kOk;
+    return line;
 }
 
 int cmd_click_ok(const char* title) {
@@ -207,11 +201,11 @@ int run(int argc, char** argv) {
     if (command == "desktop" && argc == 2) return cmd_desktop();
     if (argc == 3) {
         if (command == "find") return cmd_find(argv[2]);
-        if (command == "texts") return cmd_texts(argv[2]);
-        if (command == "texts-hex") return cmd_texts_hex(argv[2]);
+        if (command == "texts") return print_children(argv[2], text_line);
+        if (command == "texts-hex") return print_children(argv[2], text_hex_line);
         if (command == "click-ok") return cmd_click_ok(argv[2]);
         if (command == "cursor") return cmd_cursor(argv[2]);
-        if (command == "children") return cmd_children(argv[2]);
+        if (command == "children") return print_children(argv[2], child_line);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
     if (command == "host" && argc == 7) return cmd_host(argv[2], argv[3], argv[4], argv[5], argv[6]);

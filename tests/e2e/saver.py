@@ -8,25 +8,11 @@ import subprocess
 import time
 from pathlib import Path
 
-from renderer import WINDOW_TITLE, WM_CLOSE, wait_until
-from wine import kill_group, prefix_pids, windows_path
+from program import Program, stopped_on_leaving
+from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
+                     SCREEN_SAVER, SECTION, SETTINGS_FILE, SNAPSHOT_FOLDER, WM_CLOSE, wait_until)
+from wine import kill_group, prefix_pids
 from xserver import run_x_tool
-
-SCREEN_SAVER = "Vitrelux.scr"
-RENDERER = "Vitrelux.dll"
-MAIN_TITLE = "Vitrelux_Main"
-SETTINGS_TITLE = "<Vitrelux>"
-PREVIEW_TITLE = "Preview Window"
-PREVIEW_CLASS = "Vitrelux_R"
-MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
-MISSING_RENDERER_TEXT = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！"
-CODE_PAGE = "cp932"
-SECTION = "Section"
-KEY_SOURCE = "BGM区分"
-KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
-KEY_FILE = "BGMﾌｧｲﾙ"
-SNAPSHOT_FOLDER = Path("j_orvel")
-SNAPSHOT_NAME = "Vitrelux.bmp"
 
 
 def install(dist, folder, with_renderer=True):
@@ -42,7 +28,7 @@ def install(dist, folder, with_renderer=True):
 def write_settings(folder, entries):
     """Vitrelux.ini beside the program from (key, value) pairs, in Shift-JIS with CRLF line ends
     as Windows writes it; None leaves no file."""
-    path = folder / "Vitrelux.ini"
+    path = folder / SETTINGS_FILE
     path.unlink(missing_ok=True)
     if entries is not None:
         lines = [f"[{SECTION}]"] + [f"{key}={value}" for key, value in entries]
@@ -103,46 +89,17 @@ def pid_alive(pid):
     return state != "Z"
 
 
-class FrontEnd:
-    """One start of Vitrelux.scr; the Popen pid is its own Linux process."""
+class FrontEnd(Program):
+    """One start of Vitrelux.scr."""
 
     def __init__(self, wine, program, args=(), trace=None, log_name="saver"):
-        self.wine = wine
-        self.program = Path(program)
-        self.args = list(args)
-        self.trace = Path(trace) if trace else None
-        self.log_name = log_name
-        self.process = None
-        self.started = None
-
-    def start(self):
-        extra = {"VITRELUX_TRACE": windows_path(self.trace)} if self.trace else None
-        if self.trace:
-            self.trace.unlink(missing_ok=True)
-        self.started = time.monotonic()
-        self.process = self.wine.start(self.program, self.args, extra_env=extra,
-                                       log_name=self.log_name)
-        return self
-
-    @property
-    def pid(self):
-        return self.process.pid
-
-    def running(self):
-        return self.process.poll() is None
-
-    def wait_exit(self, timeout):
-        """Exit code, or None if still running after the time-out."""
-        try:
-            return self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            return None
+        super().__init__(wine, program, args, trace=trace, log_name=log_name)
 
     def stop(self, helper):
         """Ends whatever this start left: the renderer politely first (so it restores the mode),
         then anything still there by force."""
         if renderer_pids(self.wine):
-            helper.post(WINDOW_TITLE, WM_CLOSE)
+            helper.post(RENDERER_TITLE, WM_CLOSE)
             wait_until(lambda: not renderer_pids(self.wine), 15)
         for pid in renderer_pids(self.wine):
             with contextlib.suppress(ProcessLookupError):
@@ -150,20 +107,10 @@ class FrontEnd:
         if self.running() and self.wait_exit(5) is None:
             kill_group(self.process)
 
-    def trace_lines(self):
-        if not self.trace or not self.trace.exists():
-            return []
-        return [line.split() for line in self.trace.read_text().splitlines() if line.strip()]
 
-
-@contextlib.contextmanager
 def running(wine, program, helper, args=(), trace=None, log_name="saver"):
     """A started front end whose processes are ended on leaving, whatever happened inside."""
-    run = FrontEnd(wine, program, args, trace=trace, log_name=log_name).start()
-    try:
-        yield run
-    finally:
-        run.stop(helper)
+    return stopped_on_leaving(FrontEnd(wine, program, args, trace=trace, log_name=log_name), helper)
 
 
 @contextlib.contextmanager

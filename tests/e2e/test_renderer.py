@@ -10,22 +10,18 @@ import pictures
 import renderer
 import screen
 import xserver
-from renderer import (ERROR_TITLE, SC_CLOSE, SC_SCREENSAVE, WINDOW_TITLE, WM_CLOSE,
-                      WM_SYSCOMMAND)
+from analysis import UNIFORM, lit_frames
+from windows import (CENTRE, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE, SC_CLOSE,
+                     SC_SCREENSAVE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen, wait_show_screen,
+                     wait_until)
 
-SHOW_SIZE = (1024, 768)
-CENTRE = (512, 384)
-LIT_FRAME = 0.01       # share of lit pixels above which a frame shows sheets
-UNIFORM = 0.95         # share of lit pixels that match their neighbours on plain sheets
 MAX_BLUE = 8
 
 
 @dataclass
 class Show:
     """What one recorded renderer run showed."""
-    rect: tuple = None
-    size: tuple = None
-    wine_size: tuple = None
+    screen: ShowScreen = None
     error_box: tuple = None
     frames: list = field(default_factory=list)
     exit_code: int = None
@@ -35,14 +31,12 @@ class Show:
 def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
     show = Show()
     with renderer.running(wine, dist, helper, log_name=folder.name) as run:
-        show.rect = helper.wait_for(WINDOW_TITLE)
-        if show.rect:
-            show.size = xserver.screen_size(display)
-            show.wine_size = helper.screen()
+        show.screen = wait_show_screen(helper, display)
+        if show.screen:
             time.sleep(1)
             show.frames = screen.capture_series(display, folder, count, interval)
             show.error_box = helper.find(ERROR_TITLE)
-            helper.post(WINDOW_TITLE, WM_CLOSE)
+            helper.post(RENDERER_TITLE, WM_CLOSE)
             show.exit_code = run.wait_exit(30)
     show.size_after = xserver.wait_for_size(display, xserver.START_SIZE)
     xserver.set_size(display, xserver.START_SIZE)
@@ -66,14 +60,8 @@ def plain_show(wine, dist, helper, xorg, work_dir):
     return record_show(wine, dist, helper, xorg.display, work_dir / "shots" / "plain", count=32)
 
 
-def lit_frames(frames):
-    return [frame for frame in frames if analysis.lit_fraction(frame) > LIT_FRAME]
-
-
 def test_show_switches_to_1024x768_and_covers_it(picture_show):
-    assert picture_show.rect == (0, 0, *SHOW_SIZE), "window missing or not covering the screen"
-    assert picture_show.size == SHOW_SIZE
-    assert picture_show.wine_size == SHOW_SIZE
+    assert picture_show.screen == FULL_SCREEN_SHOW, "window missing or not covering the screen"
 
 
 def test_closed_show_restores_start_size(picture_show):
@@ -85,11 +73,7 @@ def test_picture_sheets_are_tinted_without_blue(picture_show):
     lit = lit_frames(picture_show.frames)
     assert len(lit) >= len(picture_show.frames) // 2, "too few frames show sheets"
     assert max(analysis.max_blue(frame) for frame in picture_show.frames) <= MAX_BLUE
-    red_only = green_only = 0
-    for frame in lit:
-        red_mask, green_mask = analysis.dominance_masks(frame)
-        red_only += analysis.count(red_mask)
-        green_only += analysis.count(green_mask)
+    red_only, green_only = analysis.totals(lit, analysis.dominance_counts)
     assert red_only > 0 and green_only > 0, "the picture's halves do not both show"
 
 
@@ -101,11 +85,8 @@ def test_content_changes_every_second(picture_show):
 
 
 def test_picture_is_upright(picture_show):
-    red_over_green = green_over_red = 0
-    for frame in lit_frames(picture_show.frames):
-        upright, flipped = analysis.vertical_order(frame)
-        red_over_green += upright
-        green_over_red += flipped
+    red_over_green, green_over_red = analysis.totals(lit_frames(picture_show.frames),
+                                                     analysis.vertical_order)
     assert red_over_green >= 2000, "too few sheets show the picture's middle edge"
     # Overlapping tints blur the count (upright runs gave 2.7 to 24 times more, a flipped picture 0.13).
     assert 2 * red_over_green >= 3 * green_over_red, (red_over_green, green_over_red)
@@ -121,11 +102,8 @@ def test_without_snapshot_plain_sheets_and_no_message(plain_show):
 
 
 def test_overlapping_sheets_add_up(plain_show):
-    equal = unequal = 0
-    for frame in lit_frames(plain_show.frames):
-        frame_equal, frame_unequal = analysis.edge_jumps_both_ways(frame)
-        equal += frame_equal
-        unequal += frame_unequal
+    equal, unequal = analysis.totals(lit_frames(plain_show.frames),
+                                     analysis.edge_jumps_both_ways)
     assert equal >= 8, f"too few overlaps to judge: {equal} equal, {unequal} unequal"
     assert 4 * unequal <= equal, f"{unequal} of {equal + unequal} edge jumps depend on the background"
 
@@ -135,11 +113,11 @@ def press_escape(display, helper):
 
 
 def post_close(display, helper):
-    assert helper.post(WINDOW_TITLE, WM_CLOSE)
+    assert helper.post(RENDERER_TITLE, WM_CLOSE)
 
 
 def post_system_close(display, helper):
-    assert helper.post(WINDOW_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_CLOSE)
 
 
 @pytest.mark.parametrize("end", [
@@ -150,7 +128,7 @@ def post_system_close(display, helper):
 def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, xorg):
     renderer.put_snapshot(wine, pictures.two_tone())
     with renderer.running(wine, dist, helper) as run:
-        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         end(xorg.display, helper)
         exit_code = run.wait_exit(30)
     assert exit_code == 0
@@ -158,7 +136,7 @@ def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, xorg):
 
 
 def post_screen_save(display, helper):
-    assert helper.post(WINDOW_TITLE, WM_SYSCOMMAND, SC_SCREENSAVE)
+    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_SCREENSAVE)
 
 
 def move_pointer_around(display, helper):
@@ -190,12 +168,12 @@ def press_letter(display, helper):
 def test_keeps_running_after(act, wine, dist, helper, xorg):
     renderer.put_snapshot(wine, None)
     with renderer.running(wine, dist, helper) as run:
-        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         act(xorg.display, helper)
         time.sleep(2)
         assert run.running(), f"ended with code {run.process.returncode}"
-        assert helper.find(WINDOW_TITLE), "window is gone"
-        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        assert helper.find(RENDERER_TITLE), "window is gone"
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
         assert run.wait_exit(30) == 0
 
 
@@ -210,14 +188,14 @@ def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, win
         assert helper.wait_for(ERROR_TITLE), "no Error box"
         assert message in helper.texts(ERROR_TITLE)
         assert helper.click_ok(ERROR_TITLE)
-        assert renderer.wait_until(lambda: helper.find(ERROR_TITLE) is None, 10), "box stays"
-        assert helper.wait_for(WINDOW_TITLE), "renderer window did not appear"
+        assert wait_until(lambda: helper.find(ERROR_TITLE) is None, 10), "box stays"
+        assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         time.sleep(2)
         lit = lit_frames(screen.capture_series(xorg.display, shots, 6, 0.5))
         assert lit, "no sheets drawn after the message"
         uniform = [analysis.uniform_fraction(frame) for frame in lit]
         assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
-        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
         assert run.wait_exit(30) == 0
     assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
 

@@ -2,12 +2,11 @@
 # the show and its desktop snapshot, how it ends, music heard through a captured sound device,
 # the preview, the instance check, a missing renderer and hand-written settings files.
 import os
-import re
 import signal
 import subprocess
 import time
+from collections import namedtuple
 from dataclasses import dataclass, field
-from pathlib import Path
 from types import SimpleNamespace
 
 import pytest
@@ -19,15 +18,15 @@ import saver
 import screen
 import sound
 import xserver
-from renderer import WINDOW_TITLE, WM_CLOSE, wait_until
+from analysis import UNIFORM, lit_frames
+from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
+                     MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
+                     RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WM_CLOSE, ShowScreen,
+                     wait_show_screen, wait_until)
 from wine import kill_group, windows_path
 
-SHOW_SIZE = (1024, 768)
-CENTRE = (512, 384)
 # Black rows above and below the desktop in the snapshot; round() rounds half to even too.
 BAND = round((xserver.START_SIZE[0] - xserver.START_SIZE[1]) / 2)
-LIT_FRAME = 0.01
-UNIFORM = 0.95               # plain sheets are this uniform; sheets carrying the desktop are not
 QUICK_EXIT = 8               # seconds for a start that ends at once (a Wine start takes about one)
 FOLLOWS = 3.0                # the front end looks for the renderer window every 500 ms
 LISTEN = 3.0
@@ -35,7 +34,6 @@ WAV_SECONDS = 1.5
 MP3_SECONDS = 2.0
 HEARD = 0.3                  # seconds of loud sound that count as music being heard
 MAX_PATH_VALUE = 255
-PREVIEW_PICTURE = Path(__file__).resolve().parents[2] / "saver" / "core" / "preview.bmp"
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
 BLACK = 8
 HOST_TITLE = "Vitrelux E2E preview host"
@@ -99,28 +97,25 @@ def sounds(work_dir):
                            japanese=japanese, gone=folder / "gone.wav")
 
 
-@pytest.fixture
-def test_dir(work_dir, request):
-    return work_dir / "saver" / re.sub(r"[^A-Za-z0-9_.-]+", "_", request.node.name)
-
-
 def cursor_count(helper):
-    code, lines = helper.run("cursor", saver.MAIN_TITLE)
+    code, lines = helper.run("cursor", MAIN_TITLE)
     return int(lines[0]) if code == 0 else None
 
 
 # --- The show: snapshot, renderer, cursor, starts while it runs, Escape ---
 
+# The snapshot as a picture and its permission bits (None if there is no file), and whether a
+# partly written file was left beside it.
+SnapshotFile = namedtuple("SnapshotFile", "image mode partial_left")
+
+
 @dataclass
 class MainShow:
-    rect: tuple = None
+    args: list
+    screen: ShowScreen = None
     main_window: tuple = None
     cursor: int = None
-    size: tuple = None
-    wine_size: tuple = None
-    snapshot: Image.Image = None
-    snapshot_mode: int = None
-    partial_left: bool = None
+    snapshot: SnapshotFile = SnapshotFile(None, None, None)
     frames: list = field(default_factory=list)
     second_starts: list = field(default_factory=list)
     renderers: int = None
@@ -129,30 +124,28 @@ class MainShow:
     size_after: tuple = None
     main_after: tuple = None
     left_running: list = None
-    args: list = None
 
 
-def read_snapshot(wine, show):
-    path = saver.snapshot_folder(wine) / saver.SNAPSHOT_NAME
+def read_snapshot(wine):
+    path = saver.snapshot_folder(wine) / SNAPSHOT_NAME
+    image = mode = None
     if path.exists():
-        with Image.open(path) as image:
-            show.snapshot = image.convert("RGB")
-        show.snapshot_mode = path.stat().st_mode & 0o777
-    show.partial_left = path.with_name(path.name + ".new").exists()
+        with Image.open(path) as stored:
+            image = stored.convert("RGB")
+        mode = path.stat().st_mode & 0o777
+    return SnapshotFile(image, mode, path.with_name(path.name + ".new").exists())
 
 
 def record_main_show(wine, helper, display, program, args, shots, second_program):
-    show = MainShow()
+    show = MainShow(args)
     saver.remove_snapshot_folder(wine)
     with saver.running(wine, program, helper, args, log_name=shots.name) as run:
-        show.rect = helper.wait_for(WINDOW_TITLE)
-        if not show.rect:
+        show.screen = wait_show_screen(helper, display)
+        if not show.screen:
             return show
-        show.main_window = helper.find(saver.MAIN_TITLE)
+        show.main_window = helper.find(MAIN_TITLE)
         show.cursor = cursor_count(helper)
-        show.size = xserver.screen_size(display)
-        show.wine_size = helper.screen()
-        read_snapshot(wine, show)
+        show.snapshot = read_snapshot(wine)
         time.sleep(1)
         show.frames = screen.capture_series(display, shots, 6, 0.5)
         show.second_starts = starts_while_blocked(wine, helper, second_program)
@@ -164,7 +157,7 @@ def record_main_show(wine, helper, display, program, args, shots, second_program
         if front_end_gone and all(renderers_gone):
             show.follows = front_end_gone - max(renderers_gone)
     show.size_after = xserver.wait_for_size(display, xserver.START_SIZE)
-    show.main_after = helper.find(saver.MAIN_TITLE)
+    show.main_after = helper.find(MAIN_TITLE)
     show.left_running = saver.saver_pids(wine)
     return show
 
@@ -178,8 +171,8 @@ def starts_while_blocked(wine, helper, program):
         run = saver.FrontEnd(wine, program, args, log_name="second-" + args[0][1:]).start()
         code = run.wait_exit(QUICK_EXIT)
         results.append(SimpleNamespace(args=args, exit_code=code,
-                                       message=helper.find(saver.MESSAGE_TITLE),
-                                       preview=helper.find(saver.PREVIEW_TITLE),
+                                       message=helper.find(MESSAGE_TITLE),
+                                       preview=helper.find(PREVIEW_TITLE),
                                        renderers=len(saver.renderer_pids(wine))))
         if run.running():
             kill_group(run.process)
@@ -197,20 +190,16 @@ def main_show(request, wine, dist, helper, xorg, work_dir, desktop):
     program = saver.install(dist, base / folder_name)
     saver.write_settings(program.parent, None)
     second = saver.install(dist, base / "second", with_renderer=False)
-    show = record_main_show(wine, helper, xorg.display, program, args, base / "shots", second)
-    show.args = args
-    return show
+    return record_main_show(wine, helper, xorg.display, program, args, base / "shots", second)
 
 
 def test_show_switches_to_1024x768_with_renderer_window(main_show):
-    assert main_show.rect == (0, 0, *SHOW_SIZE), "renderer window missing or not full screen"
-    assert main_show.size == SHOW_SIZE
-    assert main_show.wine_size == SHOW_SIZE
+    assert main_show.screen == FULL_SCREEN_SHOW, "renderer window missing or not full screen"
     assert main_show.main_window is not None, "no hidden Vitrelux_Main window during the show"
 
 
 def test_snapshot_is_the_desktop_in_a_black_square(main_show, desktop):
-    snapshot = main_show.snapshot
+    snapshot = main_show.snapshot.image
     assert snapshot is not None, "no snapshot file"
     width, height = desktop.size
     assert snapshot.size == (width, width)
@@ -221,23 +210,20 @@ def test_snapshot_is_the_desktop_in_a_black_square(main_show, desktop):
 
 
 def test_snapshot_file_is_private_and_complete(main_show):
-    assert main_show.snapshot_mode is not None, "no snapshot file"
-    assert main_show.snapshot_mode & 0o007 == 0, oct(main_show.snapshot_mode)
-    assert not main_show.partial_left, "Vitrelux.bmp.new left behind"
+    mode = main_show.snapshot.mode
+    assert mode is not None, "no snapshot file"
+    assert mode & 0o007 == 0, oct(mode)
+    assert not main_show.snapshot.partial_left, "Vitrelux.bmp.new left behind"
 
 
 def test_renderer_shows_the_snapshot(main_show):
     """Sheets carry the desktop's blocks from both halves; the snapshot file's own orientation is
     checked above, the renderer's drawing of it by the renderer's tests."""
-    lit = [frame for frame in main_show.frames if analysis.lit_fraction(frame) > LIT_FRAME]
+    lit = lit_frames(main_show.frames)
     assert len(lit) >= len(main_show.frames) // 2, "too few frames show sheets"
     uniform = [analysis.uniform_fraction(frame) for frame in lit]
     assert max(uniform) < UNIFORM, f"plain sheets, not the desktop's blocks: {uniform}"
-    red_only = green_only = 0
-    for frame in lit:
-        red_mask, green_mask = analysis.dominance_masks(frame)
-        red_only += analysis.count(red_mask)
-        green_only += analysis.count(green_mask)
+    red_only, green_only = analysis.totals(lit, analysis.dominance_counts)
     assert red_only > 0 and green_only > 0, "the desktop's halves do not both show"
 
 
@@ -267,7 +253,7 @@ def test_settings_dialog_window_blocks_every_start(wine, dist, helper, test_dir)
     program = saver.install(dist, test_dir / "Vitrelux")
     second = saver.install(dist, test_dir / "second", with_renderer=False)
     saver.remove_snapshot_folder(wine)
-    with saver.hosted_window(wine, helper, saver.SETTINGS_TITLE, (40, 40, 200, 100)):
+    with saver.hosted_window(wine, helper, SETTINGS_TITLE, (40, 40, 200, 100)):
         with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
             show_code = run.wait_exit(QUICK_EXIT)
         results = starts_while_blocked(wine, helper, second)
@@ -293,13 +279,13 @@ def test_renderer_slow_to_open_its_window_keeps_the_show(wine, dist, helper, tes
         os.kill(pid, signal.SIGSTOP)
         try:
             time.sleep(2)
-            window_while_paused = helper.find(WINDOW_TITLE)
+            window_while_paused = helper.find(RENDERER_TITLE)
             stayed = run.running()
         finally:
             os.kill(pid, signal.SIGCONT)
-        came = helper.wait_for(WINDOW_TITLE)
+        came = helper.wait_for(RENDERER_TITLE)
         running_with_it = run.running()
-        assert helper.post(WINDOW_TITLE, WM_CLOSE)
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
         code = run.wait_exit(30)
     assert window_while_paused is None, "the renderer had its window before it was paused"
     assert stayed, "the show ended while the renderer was starting"
@@ -327,7 +313,7 @@ def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_di
         renderers = saver.renderer_pids(wine)
     assert code == 0
     assert saver.snapshot_folder(wine).is_dir(), "C:\\j_orvel not created"
-    assert not (saver.snapshot_folder(wine) / saver.SNAPSHOT_NAME).exists(), "a show started"
+    assert not (saver.snapshot_folder(wine) / SNAPSHOT_NAME).exists(), "a show started"
     assert renderers == []
 
 
@@ -338,15 +324,15 @@ def test_missing_renderer_is_reported_then_ends(args, wine, dist, helper, test_d
     program = saver.install(dist, test_dir / "Vitrelux", with_renderer=False)
     saver.remove_snapshot_folder(wine)
     with saver.running(wine, program, helper, args) as run:
-        assert helper.wait_for(saver.MESSAGE_TITLE, 20), "no message box"
-        texts = helper.run("texts-hex", saver.MESSAGE_TITLE)[1]
+        assert helper.wait_for(MESSAGE_TITLE, 20), "no message box"
+        texts = helper.run("texts-hex", MESSAGE_TITLE)[1]
         waiting = run.running()
-        assert helper.click_ok(saver.MESSAGE_TITLE)
+        assert helper.click_ok(MESSAGE_TITLE)
         code = run.wait_exit(10)
         renderers = saver.renderer_pids(wine)
     # ANSI bytes as the program passed them, and what the box shows as UTF-8.
-    expected = (saver.MISSING_RENDERER_TEXT.encode(saver.CODE_PAGE).hex() + " "
-                + saver.MISSING_RENDERER_TEXT.encode("utf-8").hex())
+    expected = (MISSING_RENDERER_TEXT.encode(CODE_PAGE).hex() + " "
+                + MISSING_RENDERER_TEXT.encode("utf-8").hex())
     assert expected in texts, texts
     assert waiting, "ended before OK was pressed"
     assert code == 0
@@ -358,7 +344,7 @@ def test_missing_renderer_is_reported_then_ends(args, wine, dist, helper, test_d
 
 def preview_child(helper):
     code, lines = helper.run("children", HOST_TITLE)
-    children = [line.split(" ", 6) for line in lines if line.startswith(saver.PREVIEW_CLASS + " ")]
+    children = [line.split(" ", 6) for line in lines if line.startswith(PREVIEW_CLASS + " ")]
     return children[0] if code == 0 and children else None
 
 
@@ -379,7 +365,7 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     rect = (left, top, left + size[0], top + size[1])
     assert child is not None, "no Vitrelux_R child in the host window"
     assert tuple(int(n) for n in child[1:5]) == rect
-    assert child[5:] == ["1", saver.PREVIEW_TITLE]
+    assert child[5:] == ["1", PREVIEW_TITLE]
     assert code == 0, "the preview did not end with its parent window"
     assert host_code == 0
     assert not saver.snapshot_folder(wine).exists(), "the preview did more than preview"
@@ -392,10 +378,10 @@ def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, h
     program = saver.install(dist, test_dir / "Vitrelux", with_renderer=with_renderer)
     desktop_window = helper.run("desktop")[1][0]
     with saver.running(wine, program, helper, ["/p", desktop_window]) as run:
-        assert helper.wait_for(saver.PREVIEW_TITLE, 20), "no preview window"
+        assert helper.wait_for(PREVIEW_TITLE, 20), "no preview window"
         time.sleep(1)
         shot = screen.screenshot(xorg.display, test_dir / "preview.png")
-        assert helper.post(saver.PREVIEW_TITLE, WM_CLOSE)
+        assert helper.post(PREVIEW_TITLE, WM_CLOSE)
         code = run.wait_exit(10)
         renderers = saver.renderer_pids(wine)
     with Image.open(PREVIEW_PICTURE) as stored:
@@ -414,9 +400,9 @@ def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, h
 @dataclass
 class MusicShow:
     ear: sound.Listener
-    window_came: bool = False
-    front_end_stayed: bool = False
-    window_stayed: bool = False
+    # Whether the show ran, sign by sign: the renderer window came, the front end and the
+    # window stayed.
+    signs: dict = field(default_factory=dict)
     trace: list = None
     end_started: float = None
     ended_at: float = None
@@ -424,16 +410,14 @@ class MusicShow:
 
     @property
     def ran(self):
-        return self.window_came and self.front_end_stayed and self.window_stayed
+        return all(self.signs.values())
 
     def why_not(self):
-        return (f"renderer window came: {self.window_came}, front end stayed: "
-                f"{self.front_end_stayed}, window stayed: {self.window_stayed}, "
-                f"trace: {self.trace}")
+        return f"{self.signs}, trace: {self.trace}"
 
 
 def close_renderer(wine, helper):
-    assert helper.post(WINDOW_TITLE, WM_CLOSE)
+    assert helper.post(RENDERER_TITLE, WM_CLOSE)
 
 
 def kill_renderer(wine, helper):
@@ -449,11 +433,12 @@ def run_music_show(wine, helper, capture, program, entries, listen=LISTEN, end=c
     trace = program.parent / "trace.txt"
     with sound.Listener(capture) as ear, \
             saver.running(wine, program, helper, ["/s"], trace=trace) as run:
-        show = MusicShow(ear=ear, window_came=bool(helper.wait_for(WINDOW_TITLE)))
+        show = MusicShow(ear=ear)
+        window_came = show.signs["renderer window came"] = bool(helper.wait_for(RENDERER_TITLE))
         time.sleep(listen)
-        show.front_end_stayed = run.running()
-        show.window_stayed = bool(helper.find(WINDOW_TITLE))
-        if show.window_came:
+        show.signs["front end stayed"] = run.running()
+        show.signs["window stayed"] = bool(helper.find(RENDERER_TITLE))
+        if window_came:
             show.end_started = ear.now()
             end(wine, helper)
             show.exit_code = run.wait_exit(30)

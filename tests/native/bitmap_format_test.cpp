@@ -21,8 +21,7 @@ constexpr std::int32_t maxI32 = std::numeric_limits<std::int32_t>::max();
 
 struct Recipe {
     std::uint32_t headerSize = 40;
-    std::int32_t width = 5;
-    std::int32_t height = 3;
+    std::int32_t width = 5, height = 3;
     std::uint16_t planes = 1;
     std::uint16_t bitCount = 24;
     std::uint32_t compression = 0;

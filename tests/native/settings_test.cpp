@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "saver/core/settings.h"
+#include "tests/settings_compare.h"
 
 namespace {
 
-// The key bytes spelled out, so a change to the shared texts shows up here.
+// The key bytes spelled out, so a change to the stored keys shows up here.
 const std::string musicSourceKey = "BGM\x8B\xE6\x95\xAA";
 const std::string repeatTrackKey = "BGM\xD8\xCB\xDF\xB0\xC4";
 const std::string musicFileKey = "BGM\xCC\xA7\xB2\xD9";
@@ -126,10 +127,7 @@ TEST(LoadSettings, MissingKeysGiveDefaultsOverWhateverWasHeld)
     FakeFileChecks files;
     Settings settings{5, 9, "C:\\old.mp3", "C:\\old"};
     LoadSettings(profile, files, programFolder, settings);
-    EXPECT_EQ(settings.MusicSource, 0);
-    EXPECT_EQ(settings.RepeatTrack, 0);
-    EXPECT_EQ(settings.MusicFile, "");
-    EXPECT_EQ(settings.FileDialogFolder, programFolder);
+    EXPECT_EQ(settings, (Settings{0, 0, "", programFolder}));
     EXPECT_TRUE(files.asked.empty());
 }
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "saver/core/settings_win32.h"
+#include "tests/settings_compare.h"
 
 namespace {
 
@@ -96,10 +97,7 @@ TEST_F(SettingsFiles, LoadsAHandWrittenFile)
              "BGM\xCC\xA7\xB2\xD9=" + song + "\r\n");
     Settings settings;
     LoadSettings(profile_, files_, folder_, settings);
-    EXPECT_EQ(settings.MusicSource, 2);
-    EXPECT_EQ(settings.RepeatTrack, 7);
-    EXPECT_EQ(settings.MusicFile, song);
-    EXPECT_EQ(settings.FileDialogFolder, folder_ + "\\" + ongaku);
+    EXPECT_EQ(settings, (Settings{2, 7, song, folder_ + "\\" + ongaku}));
 }
 
 TEST_F(SettingsFiles, WhatIsSavedLoadsBack)
@@ -108,20 +106,14 @@ TEST_F(SettingsFiles, WhatIsSavedLoadsBack)
     SaveSettings(profile_, folder_, Settings{2, -32768, song, ""});
     Settings settings;
     LoadSettings(profile_, files_, folder_, settings);
-    EXPECT_EQ(settings.MusicSource, 2);
-    EXPECT_EQ(settings.RepeatTrack, -32768);
-    EXPECT_EQ(settings.MusicFile, song);
-    EXPECT_EQ(settings.FileDialogFolder, folder_);
+    EXPECT_EQ(settings, (Settings{2, -32768, song, folder_}));
 }
 
 TEST_F(SettingsFiles, MissingFileGivesDefaults)
 {
     Settings settings{2, 3, "C:\\old.mp3", "C:\\old"};
     LoadSettings(profile_, files_, folder_, settings);
-    EXPECT_EQ(settings.MusicSource, 0);
-    EXPECT_EQ(settings.RepeatTrack, 0);
-    EXPECT_EQ(settings.MusicFile, "");
-    EXPECT_EQ(settings.FileDialogFolder, folder_);
+    EXPECT_EQ(settings, (Settings{0, 0, "", folder_}));
     EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -1,0 +1,114 @@
+# What the end-to-end tests and the tools know of the two programs from outside: their files,
+# windows, messages, snapshot and settings, and the Win32 helper that looks at their windows.
+import collections
+import time
+from pathlib import Path
+
+import xserver
+
+SCREEN_SAVER = "Vitrelux.scr"
+RENDERER = "Vitrelux.dll"
+SETTINGS_FILE = "Vitrelux.ini"
+PREVIEW_PICTURE = Path(__file__).resolve().parents[2] / "saver" / "core" / "preview.bmp"
+
+RENDERER_TITLE = "Vitrelux_VC"
+MAIN_TITLE = "Vitrelux_Main"
+SETTINGS_TITLE = "<Vitrelux>"
+ERROR_TITLE = "Error"
+MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
+PREVIEW_TITLE = "Preview Window"
+PREVIEW_CLASS = "Vitrelux_R"
+MISSING_RENDERER_TEXT = RENDERER + " が同じﾌｫﾙﾀﾞに見つかりません！"
+
+WM_CLOSE = 0x0010
+WM_SYSCOMMAND = 0x0112
+SC_CLOSE = 0xF060
+SC_SCREENSAVE = 0xF140
+
+# The renderer always shows in this mode; CENTRE is where a click gives it the keyboard.
+SHOW_SIZE = (1024, 768)
+CENTRE = (512, 384)
+# Where the renderer's window is, and the screen size X and Wine report while it is there.
+ShowScreen = collections.namedtuple("ShowScreen", "rect size wine_size")
+FULL_SCREEN_SHOW = ShowScreen((0, 0, *SHOW_SIZE), SHOW_SIZE, SHOW_SIZE)
+
+# On drive C: the front end writes the snapshot there, the renderer reads it.
+SNAPSHOT_FOLDER = Path("j_orvel")
+SNAPSHOT_NAME = "Vitrelux.bmp"
+SNAPSHOT = SNAPSHOT_FOLDER / SNAPSHOT_NAME
+TRACE_VARIABLE = "VITRELUX_TRACE"
+
+# The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows.
+JAPANESE = {"LANG": "ja_JP.UTF-8"}
+CODE_PAGE = "cp932"
+SECTION = "Section"
+KEY_SOURCE = "BGM区分"
+KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
+KEY_FILE = "BGMﾌｧｲﾙ"
+
+
+def wait_until(predicate, timeout, interval=0.3):
+    """Polls predicate until it holds; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+class Helper:
+    """The Win32 helper program; each call is a new Wine process."""
+
+    def __init__(self, wine, exe):
+        self.wine = wine
+        self.exe = exe
+
+    def run(self, *args):
+        code, out = self.wine.call(self.exe, [str(a) for a in args])
+        return code, out.splitlines()
+
+    def find(self, title):
+        """(left, top, right, bottom) of the window, or None."""
+        code, lines = self.run("find", title)
+        if code != 0:
+            return None
+        return tuple(int(n) for n in lines[0].split()[1:])
+
+    def wait_for(self, title, timeout=30):
+        # NOTE: a FindWindowA loop inside one Wine process does not see windows created after
+        # it began, so every look-up is a fresh helper process.
+        return wait_until(lambda: self.find(title), timeout)
+
+    def post(self, title, message, wparam=0, lparam=0):
+        code, _ = self.run("post", title, hex(message), hex(wparam), hex(lparam))
+        return code == 0
+
+    def texts(self, title):
+        code, lines = self.run("texts", title)
+        return lines if code == 0 else []
+
+    def click_ok(self, title):
+        return self.run("click-ok", title)[0] == 0
+
+    def screen(self):
+        code, lines = self.run("screen")
+        assert code == 0, "helper screen failed"
+        width, height = lines[0].split()
+        return int(width), int(height)
+
+
+def wait_show_screen(helper, display):
+    """The ShowScreen once the renderer's window has come, None if it does not come."""
+    rect = helper.wait_for(RENDERER_TITLE)
+    if not rect:
+        return None
+    return ShowScreen(rect, xserver.screen_size(display), helper.screen())
+
+
+def primed_helper(wine, exe):
+    """The helper, called once: the first Wine start in a prefix takes seconds, paid for here
+    rather than inside a wait or a timing."""
+    helper = Helper(wine, exe)
+    helper.screen()
+    return helper
