@@ -22,8 +22,14 @@ if [ -n "$missing" ]; then
   DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq $missing
 fi
 
-# Wine takes code page 932 (Shift-JIS) from a Japanese locale.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
-  $as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+# Wine takes its ANSI code page from the locale: 932 (Shift-JIS) from a Japanese one, as on the
+# Japanese Windows the programs are made for, and 1252 from a Western one, to see them there too.
+for wanted in ja_JP en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$wanted.utf8$"; then
+    $as_root sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+    missing_locale=yes
+  fi
+done
+if [ -n "${missing_locale:-}" ]; then
   $as_root locale-gen >/dev/null
 fi

@@ -27,8 +27,12 @@ int cmd_find(const char* title) {
     if (!hwnd) return kNotFound;
     RECT rect{};
     GetWindowRect(hwnd, &rect);
-    std::printf("0x%lx %ld %ld %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)),
-                rect.left, rect.top, rect.right, rect.bottom);
+    // Then the client area on the screen, which a window without a drawn frame starts inside.
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::printf("0x%lx %ld %ld %ld %ld %ld %ld %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)),
+                rect.left, rect.top, rect.right, rect.bottom, client.left, client.top, client.right, client.bottom);
     return kOk;
 }
 

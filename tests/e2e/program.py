@@ -13,8 +13,10 @@ class Program:
     """The Popen pid is the program's own Linux process; each kind of program has its own
     stop(helper), which ends whatever the run left."""
 
-    def __init__(self, wine, path, args=(), trace=None, log_name="program"):
+    def __init__(self, wine, path, args=(), trace=None, log_name="program", env=None):
+        """env adds to the session's environment for this program alone (a locale, say)."""
         self.wine = wine
+        self.env = dict(env or {})
         self.program = Path(path)
         self.args = list(args)
         self.trace = Path(trace) if trace else None
@@ -23,8 +25,9 @@ class Program:
         self.started = None
 
     def start(self):
-        extra = {TRACE_VARIABLE: windows_path(self.trace)} if self.trace else None
+        extra = dict(self.env)
         if self.trace:
+            extra[TRACE_VARIABLE] = windows_path(self.trace)
             self.trace.unlink(missing_ok=True)
         self.started = time.monotonic()
         self.process = self.wine.start(self.program, self.args, extra_env=extra,

@@ -92,8 +92,8 @@ def pid_alive(pid):
 class FrontEnd(Program):
     """One start of Vitrelux.scr."""
 
-    def __init__(self, wine, program, args=(), trace=None, log_name="saver"):
-        super().__init__(wine, program, args, trace=trace, log_name=log_name)
+    def __init__(self, wine, program, args=(), trace=None, log_name="saver", env=None):
+        super().__init__(wine, program, args, trace=trace, log_name=log_name, env=env)
 
     def stop(self, helper):
         """Ends whatever this start left: the renderer politely first (so it restores the mode),
@@ -108,9 +108,10 @@ class FrontEnd(Program):
             kill_group(self.process)
 
 
-def running(wine, program, helper, args=(), trace=None, log_name="saver"):
+def running(wine, program, helper, args=(), trace=None, log_name="saver", env=None):
     """A started front end whose processes are ended on leaving, whatever happened inside."""
-    return stopped_on_leaving(FrontEnd(wine, program, args, trace=trace, log_name=log_name), helper)
+    return stopped_on_leaving(FrontEnd(wine, program, args, trace=trace, log_name=log_name, env=env),
+                              helper)
 
 
 @contextlib.contextmanager

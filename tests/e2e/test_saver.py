@@ -21,7 +21,7 @@ import xserver
 from analysis import UNIFORM, lit_frames
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
-                     RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WM_CLOSE, ShowScreen,
+                     RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN, WM_CLOSE, ShowScreen,
                      wait_show_screen, wait_until)
 from wine import kill_group, windows_path
 
@@ -249,15 +249,19 @@ def test_starts_during_a_show_end_at_once(main_show):
         assert result.renderers == main_show.renderers == 1, result.args
 
 
-def test_settings_dialog_window_blocks_every_start(wine, dist, helper, test_dir):
+def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
     program = saver.install(dist, test_dir / "Vitrelux")
     second = saver.install(dist, test_dir / "second", with_renderer=False)
-    saver.remove_snapshot_folder(wine)
-    with saver.hosted_window(wine, helper, SETTINGS_TITLE, (40, 40, 200, 100)):
+    with saver.running(wine, program, helper, ["/c"], log_name="dialog") as dialog:
+        assert helper.wait_for(SETTINGS_TITLE), "the settings dialog did not open"
+        saver.remove_snapshot_folder(wine)
         with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
             show_code = run.wait_exit(QUICK_EXIT)
         results = starts_while_blocked(wine, helper, second)
+        assert helper.post(SETTINGS_TITLE, WM_CLOSE)
+        dialog_code = dialog.wait_exit(10)
     assert show_code == 0, "/s did not end at once"
+    assert dialog_code == 0, "the dialog did not end the front end when it closed"
     assert not saver.snapshot_folder(wine).exists(), "/s went on to create the snapshot folder"
     for result in results:
         assert result.exit_code == 0, f"{result.args} did not end at once"
@@ -319,11 +323,13 @@ def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_di
 
 # --- A missing renderer ---
 
-@pytest.mark.parametrize("args", [["/s"], ["/c"]], ids=["s", "c"])
-def test_missing_renderer_is_reported_then_ends(args, wine, dist, helper, test_dir):
+# The message reads the same on a Western Windows (code page 1252): the helper reads it back in 932.
+@pytest.mark.parametrize("args, env", [(["/s"], None), (["/c"], None), (["/c"], WESTERN)],
+                         ids=["s", "c", "c-western-code-page"])
+def test_missing_renderer_is_reported_then_ends(args, env, wine, dist, helper, test_dir):
     program = saver.install(dist, test_dir / "Vitrelux", with_renderer=False)
     saver.remove_snapshot_folder(wine)
-    with saver.running(wine, program, helper, args) as run:
+    with saver.running(wine, program, helper, args, env=env) as run:
         assert helper.wait_for(MESSAGE_TITLE, 20), "no message box"
         texts = helper.run("texts-hex", MESSAGE_TITLE)[1]
         waiting = run.running()

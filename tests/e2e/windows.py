@@ -40,6 +40,8 @@ TRACE_VARIABLE = "VITRELUX_TRACE"
 
 # The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows.
 JAPANESE = {"LANG": "ja_JP.UTF-8"}
+# Under this locale Wine's code page is 1252, as on a Western Windows.
+WESTERN = {"LANG": "en_US.UTF-8"}
 CODE_PAGE = "cp932"
 SECTION = "Section"
 KEY_SOURCE = "BGM区分"
@@ -70,6 +72,15 @@ class Helper:
 
     def find(self, title):
         """(left, top, right, bottom) of the window, or None."""
+        found = self._rects(title)
+        return found[:4] if found else None
+
+    def client(self, title):
+        """(left, top, right, bottom) of the window's client area on the screen, or None."""
+        found = self._rects(title)
+        return found[4:] if found else None
+
+    def _rects(self, title):
         code, lines = self.run("find", title)
         if code != 0:
             return None

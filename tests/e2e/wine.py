@@ -96,7 +96,7 @@ class Wine:
         for _ in range(attempts):
             process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL, text=True,
+                                       stderr=subprocess.DEVNULL, text=True, errors="replace",
                                        start_new_session=True)
             try:
                 out, _ = process.communicate(timeout=timeout)

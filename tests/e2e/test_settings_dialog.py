@@ -1,0 +1,268 @@
+# End-to-end tests of the settings dialog, Vitrelux.scr /c, under Wine on a real X server: where it
+# opens and what it paints, the buttons' faces under the real pointer, what "設定" writes to
+# Vitrelux.ini after clicks and typing, the file chooser, the link, and a Western code page.
+import contextlib
+import time
+
+import pytest
+from PIL import ImageChops, ImageStat
+
+import saver
+import screen
+import xserver
+from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, SECTION, SETTINGS_FILE,
+                     SETTINGS_TITLE, SC_CLOSE, WESTERN, WM_SYSCOMMAND, wait_until)
+from wine import windows_path
+
+CLIENT_SIZE = (495, 246)
+CHOOSER_TITLE = "ﾌｧｲﾙを開く"
+ADDRESS = "https://vitrelux.example.org/"
+# Places in the dialog's client area. The panel's own area starts inside its 2-pixel sunken edge.
+PANEL = (14, 18)
+SET_BUTTON = (316, 200)
+CANCEL_BUTTON = (400, 200)
+FILE_BUTTON = (PANEL[0] + 28, PANEL[1] + 112)
+TRACK_BOX = (PANEL[0] + 112, PANEL[1] + 52)
+# Each option's glyph cell and caption, by source code.
+GLYPHS = {0: (PANEL[0] + 34, PANEL[1] + 82), 1: (PANEL[0] + 34, PANEL[1] + 62), 2: (PANEL[0] + 34, PANEL[1] + 102)}
+CAPTIONS = {0: (PANEL[0] + 54, PANEL[1] + 82), 1: (PANEL[0] + 60, PANEL[1] + 62),
+            2: (PANEL[0] + 70, PANEL[1] + 102)}
+ADDRESS_LABEL = (60, 214)
+ELSEWHERE = (5, 5)
+# The ring just inside a button's border, 2 pixels in from its left edge, in each state image.
+FACE_RING = {"Normal": (244, 244, 241), "HighLight": (250, 195, 87), "Selected": (161, 190, 236),
+             "Pressed": (0, 60, 116), "Disable": (245, 244, 234)}
+SETTLE = 0.5  # a button's pointer check runs every 100 ms
+
+FONTS_AND_BROWSER = """Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
+"Browsers"="{recorder}"
+"""
+
+
+@pytest.fixture(scope="module")
+def urls(wine, work_dir):
+    """The dialog's typeface mapped to an installed Japanese one, and a recorder instead of a
+    browser; yields the file the recorder writes the addresses it is given to."""
+    folder = work_dir / "dialog"
+    folder.mkdir(parents=True, exist_ok=True)
+    recorded = folder / "urls.txt"
+    recorder = folder / "record-url.sh"
+    recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{recorded}"\n')
+    recorder.chmod(0o755)
+    registry = folder / "dialog.reg"
+    registry.write_bytes(FONTS_AND_BROWSER.format(recorder=recorder).encode("utf-16"))
+    code, _ = wine.call("regedit", [windows_path(registry)])
+    assert code == 0, "regedit failed"
+    return recorded
+
+
+class Dialog:
+    """One open settings dialog: its window, client origin and the X display it is on."""
+
+    def __init__(self, run, helper, display, folder):
+        self.run = run
+        self.helper = helper
+        self.display = display
+        self.folder = folder
+        self.rect = helper.wait_for(SETTINGS_TITLE)
+        client = helper.client(SETTINGS_TITLE) if self.rect else None
+        self.origin = client[:2] if client else None
+
+    def at(self, point):
+        return self.origin[0] + point[0], self.origin[1] + point[1]
+
+    def click(self, point, button=1):
+        screen.click(self.display, *self.at(point), button=button)
+        time.sleep(0.3)
+
+    def move(self, point):
+        screen.move_pointer(self.display, *self.at(point))
+        time.sleep(SETTLE)
+
+    def type(self, text):
+        screen.xdotool(self.display, "key", "ctrl+a")
+        screen.xdotool(self.display, "type", text)
+
+    def shot(self, name):
+        image = screen.screenshot(self.display, self.folder / f"{name}.png")
+        left, top = self.origin
+        return image.crop((left, top, left + CLIENT_SIZE[0], top + CLIENT_SIZE[1]))
+
+    def face(self, button):
+        """The state image a button shows, told by the ring inside its border."""
+        ring = self.shot("face").getpixel((button[0] + 2, button[1] + 12))
+        return next((name for name, colour in FACE_RING.items() if colour == ring), ring)
+
+    def settings_bytes(self):
+        path = self.folder / "Vitrelux" / SETTINGS_FILE
+        return path.read_bytes() if path.exists() else None
+
+
+@contextlib.contextmanager
+def open_dialog(wine, dist, helper, xorg, folder, settings=None, env=None):
+    program = saver.install(dist, folder / "Vitrelux")
+    saver.write_settings(program.parent, settings)
+    with saver.running(wine, program, helper, ["/c"], log_name=folder.name, env=env) as run:
+        dialog = Dialog(run, helper, xorg.display, folder)
+        assert dialog.origin, "the settings dialog did not open"
+        yield dialog
+
+
+def ini(*lines):
+    """A settings file's bytes as Wine writes them: Shift-JIS, CRLF."""
+    return "".join(line + "\r\n" for line in (f"[{SECTION}]", *lines)).encode(CODE_PAGE)
+
+
+def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, helper, xorg, test_dir, urls):
+    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+        client = dialog.shot("dialog")
+    left, top, right, bottom = dialog.rect
+    width, height = xserver.START_SIZE
+    assert (left, top) == ((width - (right - left)) // 2, (height - (bottom - top)) // 3)
+    # Row i is RGB(v, v, v + 30), v = |sin(i / (246 / 3.142))| * 220 rounded.
+    for row, shade in ((0, 0), (41, 110), (123, 220), (245, 3)):
+        assert client.getpixel((4, row)) == (shade, shade, shade + 30), row
+    tiles = client.crop((PANEL[0] + 250, PANEL[1] + 2, PANEL[0] + 440, PANEL[1] + 46))
+    low, high = zip(*tiles.getextrema())
+    assert min(low) >= 160 and max(high) <= 224, tiles.getextrema()
+    assert max(ImageStat.Stat(tiles).stddev) > 2, "the panel is flat, not the grain tile"
+
+
+def test_faces_follow_the_pointer(wine, dist, helper, xorg, test_dir, urls):
+    with open_dialog(wine, dist, helper, xorg, test_dir, saver.music_settings(0)) as dialog:
+        faces = [dialog.face(SET_BUTTON), dialog.face(FILE_BUTTON)]
+        dialog.move((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        faces.append(dialog.face(SET_BUTTON))
+        screen.xdotool(xorg.display, "mousedown", "1")
+        time.sleep(SETTLE)
+        faces.append(dialog.face(SET_BUTTON))
+        # Dragged off while held: the pointer check leaves the hover, the release there is no Click.
+        dialog.move(ELSEWHERE)
+        screen.xdotool(xorg.display, "mouseup", "1")
+        time.sleep(SETTLE)
+        faces.append(dialog.face(SET_BUTTON))
+        still_open = dialog.run.running()
+    assert faces == ["Normal", "Disable", "HighLight", "Pressed", "Selected"]
+    assert still_open, "a release off the button closed the dialog"
+    assert dialog.settings_bytes() == ini(f"{KEY_SOURCE}=0"), "a release off the button stored"
+
+
+def choose_cd_and_type(text):
+    def act(dialog):
+        dialog.click(CAPTIONS[1])
+        dialog.click((TRACK_BOX[0] + 12, TRACK_BOX[1] + 10))
+        dialog.type(text)
+    return act
+
+
+def pick_none_with_the_right_button(dialog):
+    dialog.click(GLYPHS[0], button=3)
+
+
+def leave_alone(dialog):
+    pass
+
+
+def choose_file(name):
+    def act(dialog):
+        dialog.click((FILE_BUTTON[0] + 20, FILE_BUTTON[1] + 12))
+        assert dialog.helper.wait_for(CHOOSER_TITLE, 20), "the file chooser did not open"
+        # NOTE: keys reach the chooser's name box only once it has been clicked.
+        name_box = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
+                        if line.startswith("Edit "))
+        left, top, right, bottom = map(int, name_box[1:5])
+        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        screen.xdotool(dialog.display, "type", name)
+        open_button = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
+                           if line.startswith("Button ") and "(&O)" in line)
+        left, top, right, bottom = map(int, open_button[1:5])
+        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        assert wait_until(lambda: not dialog.helper.find(CHOOSER_TITLE), 10), "the chooser stayed"
+    return act
+
+
+@pytest.fixture(scope="module")
+def music(work_dir):
+    """Two music files the dialog can name (the dialog only needs them to exist)."""
+    folder = work_dir / "dialog" / "music"
+    folder.mkdir(parents=True, exist_ok=True)
+    for name in ("a.wav", "b.mp3"):
+        (folder / name).write_bytes(b"RIFF")
+    return {name: windows_path(folder / name) for name in ("a.wav", "b.mp3")}
+
+
+def cd(track):
+    return ini(f"{KEY_SOURCE}=1", f"{KEY_REPEAT}={track}", f"{KEY_FILE}=")
+
+
+# (stored settings, what is done, the settings file after "設定"), the files named through music.
+# NOTE: Wine writes the value " 2" as "2"; a key the file did not hold is added at its end.
+STORE_CASES = [
+    pytest.param(lambda music: None, choose_cd_and_type("7"), lambda music: cd(7), id="cd-track-7"),
+    pytest.param(lambda music: None, choose_cd_and_type("3.5"), lambda music: cd(4), id="cd-track-3.5-is-4"),
+    pytest.param(lambda music: None, choose_cd_and_type("99999"), lambda music: cd(0),
+                 id="cd-track-beyond-16-bits-is-0"),
+    pytest.param(lambda music: saver.music_settings(2, music["a.wav"], 12), pick_none_with_the_right_button,
+                 lambda music: ini(f"{KEY_SOURCE}=0", f"{KEY_REPEAT}=12", f"{KEY_FILE}={music['a.wav']}"),
+                 id="none-keeps-the-file"),
+    pytest.param(lambda music: saver.music_settings(5, None, -3), leave_alone,
+                 lambda music: ini(f"{KEY_SOURCE}=5", f"{KEY_REPEAT}=-3", f"{KEY_FILE}="), id="unknown-source-kept"),
+    pytest.param(lambda music: saver.music_settings(2, music["a.wav"]), choose_file("b.mp3"),
+                 lambda music: ini(f"{KEY_SOURCE}=2", f"{KEY_FILE}={music['b.mp3']}", f"{KEY_REPEAT}=0"),
+                 id="file-chooser"),
+]
+
+
+@pytest.mark.parametrize("stored, act, written", STORE_CASES)
+def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, xorg, test_dir, urls, music):
+    with open_dialog(wine, dist, helper, xorg, test_dir, stored(music)) as dialog:
+        act(dialog)
+        dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        code = dialog.run.wait_exit(10)
+    assert code == 0, "設定 did not close the dialog and end the front end"
+    assert dialog.settings_bytes() == written(music)
+
+
+def click_cancel(dialog):
+    dialog.click((CANCEL_BUTTON[0] + 40, CANCEL_BUTTON[1] + 12))
+
+
+def close_box(dialog):
+    # NOTE: without a window manager no frame is drawn, so the close box is asked for by message.
+    assert dialog.helper.post(SETTINGS_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+
+
+@pytest.mark.parametrize("close", [click_cancel, close_box], ids=["cancel", "close-box"])
+def test_cancel_and_close_box_write_nothing(close, wine, dist, helper, xorg, test_dir, urls):
+    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+        choose_cd_and_type("5")(dialog)
+        close(dialog)
+        code = dialog.run.wait_exit(10)
+    assert code == 0
+    assert dialog.settings_bytes() is None
+
+
+def test_link_opens_the_address(wine, dist, helper, xorg, test_dir, urls):
+    urls.unlink(missing_ok=True)
+    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+        dialog.click(ADDRESS_LABEL)
+        opened = wait_until(lambda: urls.exists() and urls.read_text().split(), 15)
+        still_open = dialog.run.running()
+    assert opened == [ADDRESS]
+    assert still_open
+
+
+def test_reads_the_same_under_a_western_code_page(wine, dist, helper, xorg, test_dir, urls):
+    shots = []
+    for env in (None, WESTERN):
+        with open_dialog(wine, dist, helper, xorg, test_dir / ("western" if env else "japanese"),
+                         saver.music_settings(1, None, 12), env=env) as dialog:
+            dialog.move(ELSEWHERE)
+            shots.append(dialog.shot("dialog"))
+    difference = ImageChops.difference(*shots).getbbox()
+    assert difference is None, f"the dialogs differ in {difference}"
