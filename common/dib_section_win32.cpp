@@ -3,7 +3,7 @@
 
 #include "common/bitmap_format.h"
 
-DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount)
+DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount) : width_(width), height_(height)
 {
     if (!paddedImageBytes(bitCount, width, height, imageBytes_) || imageBytes_ > MAXDWORD)
         return;
@@ -22,6 +22,12 @@ DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount)
         previous_ = SelectObject(dc_, bitmap_);
         bits_ = static_cast<std::uint8_t*>(pixels);
     }
+}
+
+void DibSection::show(HDC target) const
+{
+    if (bits_)
+        BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
 }
 
 DibSection::~DibSection()

@@ -1,5 +1,6 @@
 // A memory device context with an uncompressed bottom-up DIB section selected into it: the
-// picture the show copies the desktop into, and the 24-bit target of the renderer's conversion.
+// picture the show copies the desktop into, the 24-bit target of the renderer's conversion, and
+// the surfaces the settings dialog and its buttons keep their painting on.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,10 @@ public:
     std::uint8_t* bits() const { return bits_; }
     HDC dc() const { return dc_; }
     HBITMAP bitmap() const { return bitmap_; }
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
+    // Copies the whole picture to target's top-left corner.
+    void show(HDC target) const;
     // The pixel rows, each padded to four bytes.
     std::size_t imageBytes() const { return imageBytes_; }
 
@@ -25,4 +30,6 @@ private:
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;
     std::size_t imageBytes_ = 0;
+    std::int32_t width_;
+    std::int32_t height_;
 };

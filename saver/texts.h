@@ -6,22 +6,22 @@
 namespace texts {
 
 // The typeface of every label and button caption.
-inline constexpr char captionTypeface[] = "ＭＳ Ｐゴシック";
+inline constexpr const char* captionTypeface = "ＭＳ Ｐゴシック";
 // The settings dialog: the credit line and the address of the project's page.
-inline constexpr char creditLine[] = "Designed by Vitrelux Ver.1.0.0";
-inline constexpr char projectAddress[] = "https://vitrelux.example.org/";
-inline constexpr char panelTitle[] = "BGM";
+inline constexpr const char* creditLine = "Designed by Vitrelux Ver.1.0.0";
+inline constexpr const char* projectAddress = "https://vitrelux.example.org/";
+inline constexpr const char* panelTitle = "BGM";
 // The three music sources, in the order of their codes.
 inline constexpr const char* sourceCaptions[] = {"なし", "音楽CD", "MP3、WAV"};
-inline constexpr char repeatCaption[] = "曲目をﾘﾋﾟｰﾄ";
-inline constexpr char fileFilterName[] = "BGMﾌｧｲﾙ (MP3 WAV)";
-inline constexpr char fileFilterPattern[] = "*.MP3;*.WAV";
-inline constexpr char fileChooserTitle[] = "ﾌｧｲﾙを開く";
-inline constexpr char rendererMissingText[] = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+inline constexpr const char* repeatCaption = "曲目をﾘﾋﾟｰﾄ";
+inline constexpr const char* fileFilterName = "BGMﾌｧｲﾙ (MP3 WAV)";
+inline constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
+inline constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
+inline constexpr const char* rendererMissingText = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 // コマンド文字列が指定されていません
-inline constexpr char mciEmptyCommandText[] = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
+inline constexpr const char* mciEmptyCommandText = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
 // Error (文字列が取れません)
-inline constexpr char mciNoErrorText[] = "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
+inline constexpr const char* mciNoErrorText = "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
 
 } // namespace texts

@@ -21,31 +21,14 @@ BLUE_CORNERS = {"top": (None, "#7A95A8", "#255783"), "bottom": (None, "#6788A0",
 GREY_CORNERS = {"top": ("#D8D5C7", "#CBC9BC"), "bottom": ("#D5D2C4", "#CBC9BC")}
 
 # Bevels: top rows and bottom rows listed top to bottom; sides run from the image's top to its bottom.
-NORMAL_BEVEL = {
-    "top": ("#F3F3EE", "#F3F3EE"),
-    "bottom": ("#E2DFD6", "#D6D0C5"),
-    "left": ("#FDFDFC", "#ECEBE6"),
-    "right": ("#FBFBFA", "#E0DDD4"),
-}
-HIGHLIGHT_BEVEL = {
-    "top": ("#FFF0CF", "#FDD889"),
-    "bottom": ("#F8B230", "#E59700"),
-    "left": ("#FCD279", "#F9B435"),
-    "right": ("#FCD279", "#F9B435"),
-}
-SELECTED_BEVEL = {
-    "top": ("#CEE7FF", "#CEE7FF"),
-    "bottom": ("#6982EE", "#6982EE"),
-    "left": ("#B7D0F4", "#8BADE4"),
-    "right": ("#B7D0F4", "#8BADE4"),
-}
-SUNKEN_BEVEL = {
-    "top": ("#9DA8AC",),
-    "bottom": ("#F2F1EE",),
-    "left": ("#9DA8AC", "#D1CCC1"),
-    "right": ("#9DA8AC", "#D1CCC1"),
-}
-DISABLED_BEVEL = {side: ("#F5F4EA", "#F5F4EA") for side in ("top", "bottom", "left", "right")}
+BEVEL_SIDES = ("top", "bottom", "left", "right")
+NORMAL_BEVEL, HIGHLIGHT_BEVEL, SELECTED_BEVEL, SUNKEN_BEVEL = (dict(zip(BEVEL_SIDES, sides)) for sides in (
+    (("#F3F3EE", "#F3F3EE"), ("#E2DFD6", "#D6D0C5"), ("#FDFDFC", "#ECEBE6"), ("#FBFBFA", "#E0DDD4")),
+    (("#FFF0CF", "#FDD889"), ("#F8B230", "#E59700"), ("#FCD279", "#F9B435"), ("#FCD279", "#F9B435")),
+    (("#CEE7FF", "#CEE7FF"), ("#6982EE", "#6982EE"), ("#B7D0F4", "#8BADE4"), ("#B7D0F4", "#8BADE4")),
+    (("#9DA8AC",), ("#F2F1EE",), ("#9DA8AC", "#D1CCC1"), ("#9DA8AC", "#D1CCC1")),
+))
+DISABLED_BEVEL = {side: ("#F5F4EA", "#F5F4EA") for side in BEVEL_SIDES}
 
 # Inside the rounded border corner: the diagonal pixel, the two beside it, the next diagonal one.
 NORMAL_TOP_INNER = ("#557DA2", "#C0CFDD", "#FEFEFE")

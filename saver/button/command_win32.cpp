@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/dib_section_win32.h"
 #include "saver/button/button_resources.h"
 #include "saver/core/wide_text_win32.h"
 
@@ -31,7 +32,6 @@ public:
     explicit CommandWindow(HWND window) : window_(window), command(*this) {}
     ~CommandWindow() override
     {
-        releaseSurface();
         if (font_)
             DeleteObject(font_);
     }
@@ -42,15 +42,16 @@ public:
     {
         if (!makeSurface())
             return;
+        HDC face = surface_->dc();
         RECT all = {0, 0, width_, height_};
-        FillRect(surface_, &all, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(face, &all, GetSysColorBrush(COLOR_BTNFACE));
         TRIVERTEX vertices[2];
         for (int i = 0; i < 2; ++i) {
             const GradientVertex& v = gradient.vertices[i];
             vertices[i] = {v.x, v.y, v.red, v.green, v.blue, v.alpha};
         }
         GRADIENT_RECT rect = {gradient.upperLeft, gradient.lowerRight};
-        GradientFill(surface_, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        GradientFill(face, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
         copyPieces(stateImages[static_cast<int>(image)], layout);
         InvalidateRect(window_, nullptr, FALSE);
     }
@@ -98,7 +99,7 @@ public:
     void show(HDC target)
     {
         if (surface_ && command.opaque())
-            BitBlt(target, 0, 0, width_, height_, surface_, 0, 0, SRCCOPY);
+            surface_->show(target);
         const std::wstring caption = wideText(command.Caption());
         RECT place = {0, captionTop_, captionWidth_, height_};
         SetBkMode(target, TRANSPARENT);
@@ -112,7 +113,7 @@ public:
     {
         if (width == width_ && height == height_)
             return;
-        releaseSurface();
+        surface_.reset();
         width_ = width;
         height_ = height;
         command.Resize(width, height);
@@ -124,51 +125,28 @@ public:
 private:
     bool makeSurface()
     {
-        if (surface_)
-            return true;
-        HDC screen = GetDC(window_);
-        surface_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1);
-        ReleaseDC(window_, screen);
-        if (!surface_ || !bitmap_) {
-            releaseSurface();
-            return false;
-        }
-        previous_ = SelectObject(surface_, bitmap_);
-        return true;
-    }
-
-    void releaseSurface()
-    {
-        if (previous_)
-            SelectObject(surface_, previous_);
-        if (surface_)
-            DeleteDC(surface_);
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        surface_ = nullptr;
-        bitmap_ = nullptr;
-        previous_ = nullptr;
+        if (!surface_)
+            surface_ = std::make_unique<DibSection>(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, 32);
+        return surface_->bits() != nullptr;
     }
 
     void copyPieces(HBITMAP image, const FaceLayout& layout)
     {
-        HDC source = CreateCompatibleDC(surface_);
+        HDC face = surface_->dc();
+        HDC source = CreateCompatibleDC(face);
         HGDIOBJ previous = SelectObject(source, image);
-        SetStretchBltMode(surface_, COLORONCOLOR);
+        SetStretchBltMode(face, COLORONCOLOR);
         for (const FacePiece& piece : layout.pieces) {
             const std::int16_t* d = piece.destination;
             const std::int16_t* s = piece.source;
-            StretchBlt(surface_, pixels(d[0]), pixels(d[1]), pixels(d[2]), pixels(d[3]), source, pixels(s[0]), pixels(s[1]),
+            StretchBlt(face, pixels(d[0]), pixels(d[1]), pixels(d[2]), pixels(d[3]), source, pixels(s[0]), pixels(s[1]),
                        pixels(s[2]), pixels(s[3]), SRCCOPY);
         }
         SelectObject(source, previous);
         DeleteDC(source);
     }
 
-    HDC surface_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    std::unique_ptr<DibSection> surface_;
     HFONT font_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -42,6 +42,12 @@ std::size_t skipExponent(const std::string& text, std::size_t i)
 
 } // namespace
 
+bool ReadDecimal(const std::string& text, double& value)
+{
+    std::size_t used = 0;
+    return ReadDecimalPrefix(text, value, &used) && text.find_first_not_of(" \t", used) == std::string::npos;
+}
+
 bool ReadDecimalPrefix(const std::string& text, double& value, std::size_t* used)
 {
     std::size_t start = 0;

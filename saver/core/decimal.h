@@ -7,3 +7,5 @@
 // Reads the number at the start of text (after blanks); false when no digit is found.
 // used, when given, receives how many characters the blanks and the number took.
 bool ReadDecimalPrefix(const std::string& text, double& value, std::size_t* used = nullptr);
+// Reads text that holds the number and nothing else but blanks; false for anything else.
+bool ReadDecimal(const std::string& text, double& value);

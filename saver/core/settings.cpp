@@ -20,12 +20,10 @@ std::string SettingsFile(const std::string& programFolder)
     return programFolder + "\\Vitrelux.ini";
 }
 
-// A settings value is a number only when nothing but blanks follows the literal.
 std::int16_t SettingNumber(const std::string& text)
 {
     double value = 0;
-    std::size_t used = 0;
-    if (!ReadDecimalPrefix(text, value, &used) || text.find_first_not_of(" \t", used) != std::string::npos)
+    if (!ReadDecimal(text, value))
         return 0;
     // Floored as BASIC's Int does; out of 16 bits (or infinite) the value is left at 0.
     const double floored = std::floor(value);

@@ -2,10 +2,11 @@
 // behind its painted background.
 #include "saver/settings_dialog/settings_dialog.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "saver/core/decimal.h"
 #include "saver/texts.h"
 
 namespace {
@@ -14,59 +15,6 @@ constexpr int optionCount = 3;
 constexpr int trackEntries = 31;
 // The background's bands follow sin(i / k) with k = H / 3.142: the constant is 3.142, not pi.
 constexpr double halfTurn = 3.142;
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool isDigit(const std::string& text, std::size_t i)
-{
-    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
-}
-
-std::size_t skipDigits(const std::string& text, std::size_t i)
-{
-    while (isDigit(text, i))
-        ++i;
-    return i;
-}
-
-// The number's text in the C locale's spelling, or empty when text is not a number.
-std::string numberLiteral(const std::string& text, char decimalSeparator)
-{
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && isBlank(text[start]))
-        ++start;
-    while (end > start && isBlank(text[end - 1]))
-        --end;
-    std::string literal;
-    std::size_t i = start;
-    if (i < end && (text[i] == '+' || text[i] == '-'))
-        literal += text[i++];
-    const std::size_t integerEnd = skipDigits(text, i);
-    literal += text.substr(i, integerEnd - i);
-    i = integerEnd;
-    bool digits = !literal.empty() && std::isdigit(static_cast<unsigned char>(literal.back()));
-    if (i < end && text[i] == decimalSeparator) {
-        const std::size_t fractionEnd = skipDigits(text, i + 1);
-        digits = digits || fractionEnd > i + 1;
-        literal += "." + text.substr(i + 1, fractionEnd - i - 1);
-        i = fractionEnd;
-    }
-    if (digits && i < end && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < end && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (!isDigit(text, j))
-            return "";
-        const std::size_t exponentEnd = skipDigits(text, j);
-        literal += "e" + text.substr(i + 1, exponentEnd - i - 1);
-        i = exponentEnd;
-    }
-    return digits && i == end ? literal : "";
-}
 
 } // namespace
 
@@ -77,10 +25,18 @@ std::string TrackText(std::int16_t track)
 
 std::int16_t TrackNumber(const std::string& text, char decimalSeparator)
 {
-    const std::string literal = numberLiteral(text, decimalSeparator);
-    if (literal.empty())
+    // The locale's separator takes the place of the point the literal reader knows; where it is
+    // another character, a point is no separator at all.
+    std::string literal = text;
+    if (decimalSeparator != '.') {
+        if (literal.find('.') != std::string::npos)
+            return 0;
+        std::replace(literal.begin(), literal.end(), decimalSeparator, '.');
+    }
+    double value = 0;
+    if (!ReadDecimal(literal, value))
         return 0;
-    const double rounded = std::nearbyint(std::strtod(literal.c_str(), nullptr));
+    const double rounded = std::nearbyint(value);
     if (!(rounded >= INT16_MIN && rounded <= INT16_MAX))
         return 0;
     return static_cast<std::int16_t>(rounded);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/contract.h"
+#include "common/dib_section_win32.h"
 #include "saver/button/command_win32.h"
 #include "saver/core/wide_text_win32.h"
 #include "saver/settings_dialog/dialog_resources.h"
@@ -65,6 +66,14 @@ HFONT labelFont()
     return CreateFontIndirectW(&description);
 }
 
+HFONT underlined(HFONT font)
+{
+    LOGFONTW description{};
+    GetObjectW(font, sizeof description, &description);
+    description.lfUnderline = TRUE;
+    return CreateFontIndirectW(&description);
+}
+
 void drawLabel(HDC dc, HFONT font, const Label& label)
 {
     const std::wstring text = wideText(label.text);
@@ -76,57 +85,21 @@ void drawLabel(HDC dc, HFONT font, const Label& label)
     SelectObject(dc, previous);
 }
 
-// A memory surface that keeps what is painted on it: the dialog's gradient and the panel's tiles.
-class Surface {
-public:
-    ~Surface() { release(); }
-    bool make(HWND window, int width, int height)
-    {
-        release();
-        HDC screen = GetDC(window);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(window, screen);
-        if (!dc_ || !bitmap_) {
-            release();
-            return false;
-        }
-        previous_ = SelectObject(dc_, bitmap_);
-        width_ = width;
-        height_ = height;
-        return true;
-    }
-    HDC dc() const { return dc_; }
-    void show(HDC target) const
-    {
-        if (dc_)
-            BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-    }
-
-private:
-    void release()
-    {
-        if (previous_)
-            SelectObject(dc_, previous_);
-        if (dc_)
-            DeleteDC(dc_);
-        if (bitmap_)
-            DeleteObject(bitmap_);
-        dc_ = nullptr;
-        bitmap_ = nullptr;
-        previous_ = nullptr;
-    }
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
+// Paints a window through its WM_PAINT bracket.
+template <typename Paint>
+LRESULT paintWindow(HWND window, Paint paint)
+{
+    PAINTSTRUCT bracket;
+    paint(BeginPaint(window, &bracket));
+    EndPaint(window, &bracket);
+    return 0;
+}
 
 class DialogWindow : public DialogPlatform {
 public:
     DialogWindow(HINSTANCE instance, Settings& settings, ProfileAccess& profile, const std::string& programFolder)
-        : dialog(*this, profile, settings, programFolder), instance_(instance), font_(labelFont())
+        : dialog(*this, profile, settings, programFolder), instance_(instance), font_(labelFont()),
+          linkFont_(underlined(font_))
     {
         radio_[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(radioOffId));
         radio_[1] = LoadBitmapW(instance, MAKEINTRESOURCEW(radioOnId));
@@ -138,8 +111,9 @@ public:
         for (HBITMAP image : {radio_[0], radio_[1], tile_})
             if (image)
                 DeleteObject(image);
-        if (font_)
-            DeleteObject(font_);
+        for (HFONT font : {font_, linkFont_})
+            if (font)
+                DeleteObject(font);
     }
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
@@ -256,14 +230,16 @@ private:
 
     HINSTANCE instance_;
     HFONT font_;
+    HFONT linkFont_;
     HBITMAP radio_[2] = {};
     HBITMAP tile_ = nullptr;
     HCURSOR hand_ = nullptr;
     HWND panel_ = nullptr;
     HWND track_ = nullptr;
     HWND fileButton_ = nullptr;
-    Surface background_;
-    Surface panelSurface_;
+    // What the background gradient and the panel's tiles leave, shown under the labels at every paint.
+    std::unique_ptr<DibSection> background_;
+    std::unique_ptr<DibSection> panelSurface_;
     bool glyphSelected_[3] = {};
     std::wstring fileText_;
     bool waiting_ = false;
@@ -360,7 +336,7 @@ void DialogWindow::createWidgets()
                              165, window_, nullptr, instance_, this);
     RECT inner{};
     GetClientRect(panel_, &inner);
-    panelSurface_.make(panel_, inner.right, inner.bottom);
+    panelSurface_ = std::make_unique<DibSection>(inner.right, inner.bottom, 32);
     // NOTE: an editable drop-down refuses characters beyond its width without CBS_AUTOHSCROLL.
     track_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                              112, 52, 41, 220, panel_, reinterpret_cast<HMENU>(trackId), instance_, nullptr);
@@ -374,14 +350,16 @@ void DialogWindow::createWidgets()
 
 void DialogWindow::tilePanel()
 {
-    HDC source = CreateCompatibleDC(panelSurface_.dc());
+    if (!panelSurface_->bits())
+        return;
+    HDC source = CreateCompatibleDC(panelSurface_->dc());
     HGDIOBJ previous = SelectObject(source, tile_);
     BITMAP tile{};
     GetObjectW(tile_, sizeof tile, &tile);
     RECT outer{};
     GetWindowRect(panel_, &outer);
     for (const auto& [x, y] : TilePositions(tile.bmWidth, tile.bmHeight, outer.right - outer.left, outer.bottom - outer.top))
-        BitBlt(panelSurface_.dc(), x, y, tile.bmWidth, tile.bmHeight, source, 0, 0, SRCCOPY);
+        BitBlt(panelSurface_->dc(), x, y, tile.bmWidth, tile.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, previous);
     DeleteDC(source);
     InvalidateRect(panel_, nullptr, FALSE);
@@ -422,14 +400,15 @@ bool DialogWindow::chooseMusicFile(const std::string& initialFolder, std::string
 
 void DialogWindow::paintBackground(int width, int height)
 {
-    if (!background_.make(window_, width, height))
+    background_ = std::make_unique<DibSection>(width, height, 32);
+    if (!background_->bits())
         return;
     const std::vector<std::uint8_t> shades = BackgroundShades(height);
     for (std::size_t row = 0; row < shades.size(); ++row) {
         const std::uint8_t v = shades[row];
         const RECT line = {0, static_cast<LONG>(row), width, static_cast<LONG>(row) + 1};
         HBRUSH brush = CreateSolidBrush(RGB(v, v, v + 30));
-        FillRect(background_.dc(), &line, brush);
+        FillRect(background_->dc(), &line, brush);
         DeleteObject(brush);
     }
     InvalidateRect(window_, nullptr, FALSE);
@@ -437,19 +416,16 @@ void DialogWindow::paintBackground(int width, int height)
 
 void DialogWindow::paintDialog(HDC dc)
 {
-    background_.show(dc);
+    if (background_)
+        background_->show(dc);
     drawLabel(dc, font_, {{12, 192, 177, 205}, texts::creditLine, white, plainLabel});
-    LOGFONTW underlined{};
-    GetObjectW(font_, sizeof underlined, &underlined);
-    underlined.lfUnderline = TRUE;
-    HFONT link = CreateFontIndirectW(&underlined);
-    drawLabel(dc, link, {addressLabel, texts::projectAddress, white, plainLabel});
-    DeleteObject(link);
+    drawLabel(dc, linkFont_, {addressLabel, texts::projectAddress, white, plainLabel});
 }
 
 void DialogWindow::paintPanel(HDC dc)
 {
-    panelSurface_.show(dc);
+    if (panelSurface_)
+        panelSurface_->show(dc);
     HGDIOBJ pen = SelectObject(dc, GetStockObject(BLACK_PEN));
     HGDIOBJ brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, panelTitleFrame.left, panelTitleFrame.top, panelTitleFrame.right, panelTitleFrame.bottom);
@@ -502,12 +478,8 @@ LRESULT DialogWindow::handlePanel(HWND panel, UINT message, WPARAM wparam, LPARA
         return TRUE;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        paintPanel(BeginPaint(panel, &paint));
-        EndPaint(panel, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintWindow(panel, [this](HDC dc) { paintPanel(dc); });
     }
     return DefWindowProcW(panel, message, wparam, lparam);
 }
@@ -520,12 +492,8 @@ LRESULT DialogWindow::handleDialog(UINT message, WPARAM wparam, LPARAM lparam)
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        paintDialog(BeginPaint(window_, &paint));
-        EndPaint(window_, &paint);
-        return 0;
-    }
+    case WM_PAINT:
+        return paintWindow(window_, [this](HDC dc) { paintDialog(dc); });
     case WM_COMMAND:
         if (HIWORD(wparam) == BN_CLICKED) {
             if (LOWORD(wparam) == setId)

@@ -11,7 +11,7 @@ from pathlib import Path
 from program import Program, stopped_on_leaving
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
                      SCREEN_SAVER, SECTION, SETTINGS_FILE, SNAPSHOT_FOLDER, WM_CLOSE, wait_until)
-from wine import kill_group, prefix_pids
+from wine import kill_group, prefix_pids, windows_path
 from xserver import run_x_tool
 
 
@@ -40,6 +40,23 @@ def music_settings(source=None, music_file=None, repeat=None):
     """Settings entries for the music keys; None leaves a key out."""
     named = [(KEY_SOURCE, source), (KEY_REPEAT, repeat), (KEY_FILE, music_file)]
     return [(key, value) for key, value in named if value is not None]
+
+
+# The dialog's typeface, which Wine does not have, drawn with the Japanese one installed.
+TYPEFACE_REGISTRY = """Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"""
+
+
+def import_registry(wine, folder, text):
+    """Adds the entries of a .reg text to the prefix's registry."""
+    folder.mkdir(parents=True, exist_ok=True)
+    path = folder / "settings.reg"
+    path.write_bytes(text.encode("utf-16"))
+    code, _ = wine.call("regedit", [windows_path(path)])
+    assert code == 0, f"regedit could not import {path}"
 
 
 def snapshot_folder(wine):

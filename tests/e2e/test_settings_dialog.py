@@ -34,11 +34,7 @@ FACE_RING = {"Normal": (244, 244, 241), "HighLight": (250, 195, 87), "Selected":
              "Pressed": (0, 60, 116), "Disable": (245, 244, 234)}
 SETTLE = 0.5  # a button's pointer check runs every 100 ms
 
-FONTS_AND_BROWSER = """Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"ＭＳ Ｐゴシック"="IPAPGothic"
-
+BROWSER_REGISTRY = """
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
 "Browsers"="{recorder}"
 """
@@ -54,10 +50,7 @@ def urls(wine, work_dir):
     recorder = folder / "record-url.sh"
     recorder.write_text(f'#!/bin/sh\nprintf "%s\\n" "$@" >> "{recorded}"\n')
     recorder.chmod(0o755)
-    registry = folder / "dialog.reg"
-    registry.write_bytes(FONTS_AND_BROWSER.format(recorder=recorder).encode("utf-16"))
-    code, _ = wine.call("regedit", [windows_path(registry)])
-    assert code == 0, "regedit failed"
+    saver.import_registry(wine, folder, saver.TYPEFACE_REGISTRY + BROWSER_REGISTRY.format(recorder=recorder))
     return recorded
 
 
