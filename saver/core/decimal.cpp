@@ -42,6 +42,13 @@ std::size_t skipExponent(const std::string& text, std::size_t i)
 
 } // namespace
 
+std::int16_t SixteenBitsOrZero(double whole)
+{
+    if (!(whole >= INT16_MIN && whole <= INT16_MAX))
+        return 0;
+    return static_cast<std::int16_t>(whole);
+}
+
 bool ReadDecimal(const std::string& text, double& value)
 {
     std::size_t used = 0;

@@ -23,13 +23,8 @@ std::string SettingsFile(const std::string& programFolder)
 std::int16_t SettingNumber(const std::string& text)
 {
     double value = 0;
-    if (!ReadDecimal(text, value))
-        return 0;
-    // Floored as BASIC's Int does; out of 16 bits (or infinite) the value is left at 0.
-    const double floored = std::floor(value);
-    if (!(floored >= INT16_MIN && floored <= INT16_MAX))
-        return 0;
-    return static_cast<std::int16_t>(floored);
+    // Floored as BASIC's Int does.
+    return ReadDecimal(text, value) ? SixteenBitsOrZero(std::floor(value)) : 0;
 }
 
 // Code page 932 lead bytes; the byte after one belongs to the same character even when it is '\\'.

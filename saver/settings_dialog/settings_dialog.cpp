@@ -34,12 +34,8 @@ std::int16_t TrackNumber(const std::string& text, char decimalSeparator)
         std::replace(literal.begin(), literal.end(), decimalSeparator, '.');
     }
     double value = 0;
-    if (!ReadDecimal(literal, value))
-        return 0;
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= INT16_MIN && rounded <= INT16_MAX))
-        return 0;
-    return static_cast<std::int16_t>(rounded);
+    // Rounded half to even, as the platform's conversion to a 16-bit integer rounds.
+    return ReadDecimal(literal, value) ? SixteenBitsOrZero(std::nearbyint(value)) : 0;
 }
 
 int ExtentPixels(const std::optional<std::string>& extent, int fallback)
