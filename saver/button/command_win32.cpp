@@ -83,16 +83,7 @@ public:
     {
         if (font_)
             DeleteObject(font_);
-        const ButtonFont& font = command.Font();
-        LOGFONTW description{};
-        description.lfHeight = -static_cast<LONG>(std::lround(font.points * 96 / 72));
-        description.lfWeight = font.weight;
-        description.lfItalic = font.italic;
-        description.lfUnderline = font.underline;
-        description.lfStrikeOut = font.strikethrough;
-        description.lfCharSet = static_cast<BYTE>(font.charset);
-        lstrcpynW(description.lfFaceName, wideText(font.typeface).c_str(), LF_FACESIZE);
-        font_ = CreateFontIndirectW(&description);
+        font_ = createCaptionFont(command.Font());
     }
 
     // The face, then the caption over it (the caption's label has no window of its own).
@@ -280,6 +271,19 @@ HWND createCommand(HWND parent, int id, int x, int y, int width, int height, con
     CreateParameters parameters{bag, ambient};
     return CreateWindowExW(0, commandClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width, height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &parameters);
+}
+
+HFONT createCaptionFont(const ButtonFont& font)
+{
+    LOGFONTW description{};
+    description.lfHeight = -static_cast<LONG>(std::lround(font.points * 96 / 72));
+    description.lfWeight = font.weight;
+    description.lfItalic = font.italic;
+    description.lfUnderline = font.underline;
+    description.lfStrikeOut = font.strikethrough;
+    description.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(description.lfFaceName, wideText(font.typeface).c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&description);
 }
 
 Command* commandOf(HWND window)

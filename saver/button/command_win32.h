@@ -15,5 +15,8 @@ bool registerCommandClass(HINSTANCE instance);
 HWND createCommand(HWND parent, int id, int x, int y, int width, int height, const PropertyBag& bag,
                    const ButtonFont& ambient);
 
+// A GDI font for a persisted one, at 96 dots per inch.
+HFONT createCaptionFont(const ButtonFont& font);
+
 // The logic behind a button window; null for any other window.
 Command* commandOf(HWND window);

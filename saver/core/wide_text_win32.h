@@ -4,4 +4,6 @@
 #include <string>
 
 std::wstring wideText(const std::string& utf8);
+// Bytes in the given code page (the system's own is CP_ACP, 0) as UTF-16.
+std::wstring wideText(const std::string& bytes, unsigned codePage);
 std::string utf8Text(const std::wstring& wide);

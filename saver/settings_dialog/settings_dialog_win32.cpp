@@ -55,17 +55,6 @@ HCURSOR systemCursor(bool waiting)
     return LoadCursorA(nullptr, waiting ? IDC_WAIT : IDC_ARROW);
 }
 
-HFONT labelFont()
-{
-    const ButtonFont font = defaultCaptionFont();
-    LOGFONTW description{};
-    description.lfHeight = -static_cast<LONG>(font.points * 96 / 72 + 0.5);
-    description.lfWeight = font.weight;
-    description.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(description.lfFaceName, wideText(font.typeface).c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&description);
-}
-
 HFONT underlined(HFONT font)
 {
     LOGFONTW description{};
@@ -98,7 +87,7 @@ LRESULT paintWindow(HWND window, Paint paint)
 class DialogWindow : public DialogPlatform {
 public:
     DialogWindow(HINSTANCE instance, Settings& settings, ProfileAccess& profile, const std::string& programFolder)
-        : dialog(*this, profile, settings, programFolder), instance_(instance), font_(labelFont()),
+        : dialog(*this, profile, settings, programFolder), instance_(instance), font_(createCaptionFont(defaultCaptionFont())),
           linkFont_(underlined(font_))
     {
         radio_[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(radioOffId));
@@ -143,7 +132,8 @@ public:
     }
     void setAllButtons(bool initialize, bool enable) override
     {
-        EnumChildWindows(window_, setButton, initialize ? 2 : enable ? 1 : 0);
+        ButtonSetting setting{initialize, enable};
+        EnumChildWindows(window_, setButton, reinterpret_cast<LPARAM>(&setting));
     }
     void tilePanel() override;
     void enableTrackBox(bool enabled) override { EnableWindow(track_, enabled); }
@@ -170,7 +160,7 @@ public:
     }
     void setFileLabel(const std::string& path) override
     {
-        fileText_ = systemText(path);
+        fileText_ = wideText(path, CP_ACP);
         InvalidateRect(panel_, &fileLabel, FALSE);
     }
     bool cursorPosition(int& x, int& y) override
@@ -210,17 +200,22 @@ public:
     SettingsDialog dialog;
 
 private:
-    static BOOL CALLBACK setButton(HWND child, LPARAM how)
+    struct ButtonSetting {
+        bool initialize;
+        bool enable;
+    };
+    // Children of every depth come here; those that are no Command button are passed over.
+    static BOOL CALLBACK setButton(HWND child, LPARAM setting)
     {
+        const auto& wanted = *reinterpret_cast<const ButtonSetting*>(setting);
         if (Command* button = commandOf(child)) {
-            if (how == 2)
+            if (wanted.initialize)
                 button->Initialize();
             else
-                button->setEnabled(how == 1);
+                button->setEnabled(wanted.enable);
         }
         return TRUE;
     }
-    static std::wstring systemText(const std::string& bytes);
     HWND createButton(HWND parent, const StoredDescription& description, const char* name, int id, int x, int y);
     void createWidgets();
     void paintBackground(int width, int height);
@@ -289,15 +284,6 @@ bool registerClasses(HINSTANCE instance)
     return RegisterClassW(&dialogClass) && RegisterClassW(&panelClass) && registerCommandClass(instance);
 }
 
-std::wstring DialogWindow::systemText(const std::string& bytes)
-{
-    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-    return text;
-}
-
 bool DialogWindow::create()
 {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -322,7 +308,7 @@ HWND DialogWindow::createButton(HWND parent, const StoredDescription& descriptio
 
 StoredDescription storedButtons(HINSTANCE instance)
 {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(buttonsDescriptionId), MAKEINTRESOURCEW(10));
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(buttonsDescriptionId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
     if (!bytes)
@@ -370,7 +356,7 @@ bool DialogWindow::chooseMusicFile(const std::string& initialFolder, std::string
     wchar_t file[255] = {};
     wchar_t title[255] = {};
     const std::wstring filter = wideText(texts::fileFilterName) + L'\0' + wideText(texts::fileFilterPattern) + L'\0';
-    const std::wstring folder = systemText(initialFolder);
+    const std::wstring folder = wideText(initialFolder, CP_ACP);
     const std::wstring caption = wideText(texts::fileChooserTitle);
     OPENFILENAMEW request{};
     // The record in its first, 76-byte form, without the fields later systems added.
