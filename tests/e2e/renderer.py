@@ -66,6 +66,12 @@ class Helper:
         width, height = lines[0].split()
         return int(width), int(height)
 
+    def refresh_rate(self):
+        """The current display mode's refresh rate in hertz, as Wine reports it."""
+        code, lines = self.run("refresh-rate")
+        assert code == 0, "helper refresh-rate failed"
+        return int(lines[0])
+
 
 def put_snapshot(wine, image):
     """Saves a PIL image as the 24-bit BMP snapshot, or removes the snapshot for None."""
@@ -127,6 +133,13 @@ class Renderer:
         if not self.trace or not self.trace.exists():
             return []
         return [line.split() for line in self.trace.read_text().splitlines() if line.strip()]
+
+    def frames(self):
+        """(frames, seconds of drawing) from the trace's frames line, written at exit."""
+        for line in reversed(self.trace_lines()):
+            if line[0] == "frames":
+                return int(line[1]), float(line[2])
+        raise RuntimeError("the trace has no frames line")
 
 
 @contextlib.contextmanager
