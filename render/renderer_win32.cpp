@@ -5,9 +5,11 @@
 #include <ctime>
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <mmsystem.h>
 
 #include "common/contract.h"
 #include "common/trace_win32.h"
+#include "render/frame_pacer.h"
 #include "render/projection.h"
 #include "render/scene.h"
 #include "render/snapshot_win32.h"
@@ -26,6 +28,8 @@ RECT clientRect = {0, 0, 0, 0};
 FrameClock frameClock;
 SystemTimeSource systemTime;
 CrtRandomSource crtRandom;
+QueueMessageWait queueWait;
+FramePacer framePacer(systemTime, queueWait);
 
 class GlSheetPainter : public SheetPainter {
 public:
@@ -43,6 +47,26 @@ public:
 
 GlSheetPainter glPainter;
 long framesDrawn = 0;
+
+// Asks the driver to make each swap wait for the display's refresh. Drivers without the
+// extension, and software OpenGL, swap at once; the loop's pacing covers them.
+void requestSwapInterval()
+{
+    using SwapIntervalFunction = BOOL(WINAPI*)(int);
+    PROC found = wglGetProcAddress("wglSwapIntervalEXT");
+    if (found)
+        reinterpret_cast<SwapIntervalFunction>(reinterpret_cast<void (*)()>(found))(1);
+}
+
+// The current display mode's refresh rate in hertz; 0 when the system does not know it.
+std::uint32_t displayRefreshRate()
+{
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+        return 0;
+    return mode.dmDisplayFrequency;
+}
 
 void setFixedGlState()
 {
@@ -136,6 +160,7 @@ void createGlContext(int width, int height)
         PostQuitMessage(0);
     glContext = wglCreateContext(deviceContext);
     wglMakeCurrent(deviceContext, glContext);
+    requestSwapInterval();
     resizeScene(width, height);
 }
 
@@ -160,6 +185,8 @@ void initRenderer(HWND window)
     loadSnapshotTexture();
     initScene(frameClock, systemTime, crtRandom);
     setFixedGlState();
+    // Read after the mode change, which may have changed the refresh rate too.
+    framePacer.start(displayRefreshRate());
 }
 
 void drawFrame()
@@ -175,6 +202,9 @@ void drawFrame()
 int runMessageLoop()
 {
     MSG message{};
+    // Windows ends timed waits on its 15.6 ms system tick unless a finer one is asked for; on that
+    // tick the pacing's waits would space the frames up to 31 ms apart instead of 17.
+    timeBeginPeriod(1);
     for (;;) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
@@ -183,10 +213,13 @@ int runMessageLoop()
             DispatchMessageA(&message);
             continue;
         }
+        if (!framePacer.waitForNextFrame())
+            continue;
         frameClock.update();
         copyClockReadings(frameClock);
         drawFrame();
     }
+    timeEndPeriod(1);
     traceFrames(framesDrawn, frameClock.totalSeconds());
     shutdownRenderer();
     releaseScene();

@@ -1,4 +1,4 @@
-// Performance counter, multimedia timer and rand for the renderer.
+// Performance counter, multimedia timer, rand and the message queue for the renderer.
 #include "render/system_win32.h"
 
 #include <cstdlib>
@@ -28,4 +28,10 @@ std::uint32_t SystemTimeSource::milliseconds()
 int CrtRandomSource::next()
 {
     return std::rand();
+}
+
+bool QueueMessageWait::waitForMessage(std::uint32_t milliseconds)
+{
+    // Any queued message wakes the wait, also one that an earlier look at the queue left in it.
+    return MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0;
 }

@@ -1,5 +1,7 @@
-// The system's clock counters and the C runtime's random numbers, behind the renderer's interfaces.
+// The system's clock counters, the C runtime's random numbers and the message queue, behind the
+// renderer's interfaces.
 #pragma once
+#include "render/frame_pacer.h"
 #include "render/scene.h"
 
 class SystemTimeSource : public TimeSource {
@@ -12,4 +14,10 @@ public:
 class CrtRandomSource : public RandomSource {
 public:
     int next() override;
+};
+
+// The calling thread's message queue.
+class QueueMessageWait : public MessageWait {
+public:
+    bool waitForMessage(std::uint32_t milliseconds) override;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # Benchmark (not a test) of Vitrelux under Wine on a private Xorg dummy server: start-up stages
-# to the first frame per snapshot size, then frame rate, CPU time per frame and peak memory.
+# to the first frame per snapshot size, then frame rate, CPU time per frame and per second of show,
+# and peak memory.
 import os
 import time
 from pathlib import Path
@@ -17,7 +18,7 @@ CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 # Start-up columns: process start to image mapped, mipmap building, from there to the first
 # frame, and process start to the first frame.
 COLUMNS = ("side", "to mapped ms", "mipmaps ms", "to frame ms", "first frame ms", "fps",
-           "CPU ms/frame", "peak MiB")
+           "CPU ms/frame", "CPU ms/s", "peak MiB")
 
 
 def parse_args():
@@ -61,28 +62,21 @@ def measure(wine, args, helper, side):
         peak = peak_memory_kib(run.pid)
         helper.post(RENDERER_TITLE, WM_CLOSE)
         run.wait_exit(30)
-    frames, drawing_seconds = frame_count(run)
+    frames, drawing_seconds = run.frames()
     fps = frames / drawing_seconds
     # CPU time was sampled over the first `seconds` of drawing; frames at the run's mean rate.
     cpu_ms_per_frame = 1000 * cpu_used / (fps * args.seconds)
-    return row(side, stage_times(run), fps, cpu_ms_per_frame, peak)
+    cpu_ms_per_second = 1000 * cpu_used / args.seconds
+    return row(side, stage_times(run), fps, cpu_ms_per_frame, cpu_ms_per_second, peak)
 
 
-def frame_count(run):
-    """(frames, seconds of drawing) from the trace's last line, written at exit."""
-    for line in reversed(run.trace_lines()):
-        if line[0] == "frames":
-            return int(line[1]), float(line[2])
-    raise RuntimeError("the trace has no frames line")
-
-
-def row(side, stages, fps, cpu_ms_per_frame, peak_kib):
+def row(side, stages, fps, cpu_ms_per_frame, cpu_ms_per_second, peak_kib):
     mapped = stages.get("image-mapped")
     mipmaps = stages.get("mipmaps-built")
     first = stages["first-frame"]
     return (str(side), number(mapped), number(difference(mipmaps, mapped)),
             number(difference(first, mipmaps or mapped)), number(first), f"{fps:.1f}",
-            f"{cpu_ms_per_frame:.2f}", f"{peak_kib / 1024:.1f}")
+            f"{cpu_ms_per_frame:.2f}", f"{cpu_ms_per_second:.0f}", f"{peak_kib / 1024:.1f}")
 
 
 def difference(later, earlier):

@@ -188,12 +188,21 @@ int cmd_screen() {
     return kOk;
 }
 
+// The current display mode's refresh rate as Wine reports it (0 or 1: the display's default).
+int cmd_refresh_rate() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return kNotFound;
+    std::printf("%lu\n", static_cast<unsigned long>(mode.dmDisplayFrequency));
+    return kOk;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor <title>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
-                 "       e2e_helper screen|desktop|wave-devices\n");
+                 "       e2e_helper screen|refresh-rate|desktop|wave-devices\n");
     return kUsage;
 }
 
@@ -201,6 +210,7 @@ int run(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "screen" && argc == 2) return cmd_screen();
+    if (command == "refresh-rate" && argc == 2) return cmd_refresh_rate();
     if (command == "wave-devices" && argc == 2) return cmd_wave_devices();
     if (command == "desktop" && argc == 2) return cmd_desktop();
     if (argc == 3) {

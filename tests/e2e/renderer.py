@@ -37,6 +37,13 @@ class Renderer(Program):
         if self.wait_exit(15) is None:
             kill_group(self.process)
 
+    def frames(self):
+        """(frames, seconds of drawing) from the trace's frames line, written at exit."""
+        for line in reversed(self.trace_lines()):
+            if line[0] == "frames":
+                return int(line[1]), float(line[2])
+        raise RuntimeError("the trace has no frames line")
+
 
 def running(wine, dist, helper, trace=None, log_name="renderer"):
     """A started renderer that is ended on leaving, whatever happened inside."""

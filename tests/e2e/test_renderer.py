@@ -1,5 +1,6 @@
 # End-to-end tests of Vitrelux.dll under Wine: display mode, window, ways to end it, inputs
-# that must not end it, and what the screen shows with a good, a missing and a broken snapshot.
+# that must not end it, what the screen shows with a good, a missing and a broken snapshot, and
+# its frame rate.
 import time
 from dataclasses import dataclass, field
 
@@ -16,6 +17,9 @@ from windows import (CENTRE, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE, SC_C
                      wait_until)
 
 MAX_BLUE = 8
+DEFAULT_REFRESH_RATE = 60   # what a reported rate of 0 or 1 (the display's default) stands for
+FPS_TOLERANCE = 5
+PACED_SECONDS = 6
 
 
 @dataclass
@@ -133,6 +137,29 @@ def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, xorg):
         exit_code = run.wait_exit(30)
     assert exit_code == 0
     assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+
+
+def expected_frame_rate(reported_rate):
+    return reported_rate if reported_rate > 1 else DEFAULT_REFRESH_RATE
+
+
+def test_draws_one_frame_per_display_refresh(wine, dist, helper, xorg, work_dir):
+    # Software OpenGL swaps at once, so the rate is the renderer's own pacing, not the driver's.
+    renderer.put_snapshot(wine, pictures.two_tone())
+    with renderer.running(wine, dist, helper, trace=work_dir / "trace-paced.txt") as run:
+        assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
+        reported_rate = helper.refresh_rate()
+        time.sleep(PACED_SECONDS)
+        press_escape(xorg.display, helper)
+        exit_code = run.wait_exit(30)
+    assert exit_code == 0
+    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+    frames, seconds = run.frames()
+    assert seconds >= PACED_SECONDS
+    fps = frames / seconds
+    expected = expected_frame_rate(reported_rate)
+    assert abs(fps - expected) <= FPS_TOLERANCE, (
+        f"{fps:.1f} frames a second; Wine reports {reported_rate} Hz, so {expected} were due")
 
 
 def post_screen_save(display, helper):

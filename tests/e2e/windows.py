@@ -108,6 +108,12 @@ class Helper:
         width, height = lines[0].split()
         return int(width), int(height)
 
+    def refresh_rate(self):
+        """The current display mode's refresh rate in hertz, as Wine reports it."""
+        code, lines = self.run("refresh-rate")
+        assert code == 0, "helper refresh-rate failed"
+        return int(lines[0])
+
 
 def wait_show_screen(helper, display):
     """The ShowScreen once the renderer's window has come, None if it does not come."""

@@ -1,8 +1,10 @@
-// Scripted time and random sources and a recording painter for the renderer's logic.
+// Scripted time and random sources, a scripted message queue and a recording painter for the
+// renderer's logic.
 #pragma once
 #include <cstddef>
 #include <vector>
 
+#include "render/frame_pacer.h"
 #include "render/scene.h"
 
 class FakeTimeSource : public TimeSource {
@@ -24,6 +26,33 @@ public:
         return counter;
     }
     std::uint32_t milliseconds() override { return now; }
+    void advance(std::int64_t microseconds)
+    {
+        counter += microseconds * frequency / 1000000;
+        now += static_cast<std::uint32_t>(microseconds / 1000);
+    }
+};
+
+// The message queue on a scripted clock: a wait moves the clock on by its whole time, or only up
+// to a message scheduled within it. Records every wait asked for.
+class FakeMessageWait : public MessageWait {
+public:
+    explicit FakeMessageWait(FakeTimeSource& time) : time_(time) {}
+    std::vector<std::uint32_t> waits;
+    // A message arrives this many milliseconds into the next wait; 0 for none.
+    std::uint32_t messageAfter = 0;
+
+    bool waitForMessage(std::uint32_t milliseconds) override
+    {
+        waits.push_back(milliseconds);
+        bool message = messageAfter > 0 && messageAfter < milliseconds;
+        time_.advance(std::int64_t{message ? messageAfter : milliseconds} * 1000);
+        messageAfter = 0;
+        return message;
+    }
+
+private:
+    FakeTimeSource& time_;
 };
 
 // Hands out the given values in order, then repeats the last one; counts the draws.

@@ -1,4 +1,5 @@
-// The renderer's window procedure: which messages end the show and which are left alone.
+// The renderer's window procedure: which messages end the show and which are left alone; the
+// system services behind its clock and its frame pacing.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -86,6 +87,30 @@ TEST(SystemTimeSource, CounterRunsForward)
     std::int64_t first = time.queryCounter();
     Sleep(20);
     EXPECT_GT(time.queryCounter(), first);
+}
+
+TEST(QueueMessageWait, WakesForEveryQueuedMessageAndOtherwiseRunsItsTime)
+{
+    struct Case {
+        const char* what;
+        bool posted;
+        bool seenBefore;
+    };
+    const Case cases[] = {
+        {"empty queue", false, false},
+        {"message waiting", true, false},
+        {"message a look at the queue left in it", true, true},
+    };
+    for (const Case& c : cases) {
+        // Also gives the thread its message queue, empty.
+        takeQuitMessage();
+        MSG message;
+        if (c.posted)
+            PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
+        if (c.seenBefore)
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        EXPECT_EQ(QueueMessageWait().waitForMessage(30), c.posted) << c.what;
+    }
 }
 
 } // namespace
