@@ -99,7 +99,6 @@ public:
     void save(PropertyBag& bag, const ButtonFont& ambient);
 
     ButtonState state() const { return CurrentState; }
-    bool leftDown() const { return LeftDown; }
     bool opaque() const { return opaque_; }
     std::int32_t fontColour() const { return fontColour_; }
 
