@@ -17,8 +17,6 @@ public:
     std::uint8_t* bits() const { return bits_; }
     HDC dc() const { return dc_; }
     HBITMAP bitmap() const { return bitmap_; }
-    std::int32_t width() const { return width_; }
-    std::int32_t height() const { return height_; }
     // Copies the whole picture to target's top-left corner.
     void show(HDC target) const;
     // The pixel rows, each padded to four bytes.

@@ -1,6 +1,7 @@
 // The front end's texts. What the user sees is UTF-8, turned into UTF-16 for the wide functions so
-// that it reads the same whatever the system's code page; what the media control interface answers
-// is compared as its Shift-JIS (code page 932) bytes, each with a comment showing the text.
+// that it reads the same whatever the system's code page. What is stored (the settings keys) and
+// what the media control interface hands back are Shift-JIS (code page 932) bytes, each with a
+// comment showing the text.
 #pragma once
 
 namespace texts {
@@ -19,6 +20,12 @@ inline constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
 inline constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
 inline constexpr const char* rendererMissingText = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
+// BGM区分
+inline constexpr const char* keyMusicSource = "BGM\x8B\xE6\x95\xAA";
+// BGMﾘﾋﾟｰﾄ
+inline constexpr const char* keyRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
+// BGMﾌｧｲﾙ
+inline constexpr const char* keyMusicFile = "BGM\xCC\xA7\xB2\xD9";
 // コマンド文字列が指定されていません
 inline constexpr const char* mciEmptyCommandText = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
 // Error (文字列が取れません)

@@ -2,7 +2,6 @@
 #include "saver/button/command.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 
 #include "saver/texts.h"
@@ -40,30 +39,6 @@ constexpr std::uint32_t darkColour = 0xC6C5D7;
 std::string formatFlag(bool value)
 {
     return value ? "True" : "False";
-}
-
-bool parseFlag(const std::string& text, bool& value)
-{
-    if (text == "True" || text == "true" || text == "-1" || text == "1") {
-        value = true;
-        return true;
-    }
-    if (text == "False" || text == "false" || text == "0") {
-        value = false;
-        return true;
-    }
-    return false;
-}
-
-// A whole number within [low, high]; false for anything else.
-bool parseWhole(const std::string& text, long low, long high, long& value)
-{
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || parsed < low || parsed > high)
-        return false;
-    value = parsed;
-    return true;
 }
 
 } // namespace
@@ -293,7 +268,7 @@ void Command::load(const PropertyBag& bag, const ButtonFont& ambient)
     parseFlag(text("Enabled", "True"), EnabledFlag);
     caption_ = text("Caption", "Command");
     parseFont(text("Font", formatFont(ambient)), font_);
-    long value = 0;
+    long long value = 0;
     if (parseWhole(text("FirstRun", "1"), 0, 255, value))
         FirstRunFlag = static_cast<std::uint8_t>(value);
     if (parseWhole(text("FontColour", "0"), INT32_MIN, INT32_MAX, value))

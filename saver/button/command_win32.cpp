@@ -29,7 +29,7 @@ int pixels(double twips)
 
 class CommandWindow : public CommandSurface {
 public:
-    explicit CommandWindow(HWND window) : window_(window), command(*this) {}
+    explicit CommandWindow(HWND window) : command(*this), window_(window) {}
     ~CommandWindow() override
     {
         if (font_)
@@ -110,10 +110,10 @@ public:
         command.Resize(width, height);
     }
 
-    HWND window_;
     Command command;
 
 private:
+    HWND window_;
     bool makeSurface()
     {
         if (!surface_)
@@ -173,9 +173,13 @@ PointerOver pointerOver(HWND window)
 
 LRESULT create(HWND window, const CREATESTRUCTW& creation)
 {
+    // A button made without createCommand loads as a stored instance without keys.
+    const PropertyBag noKeys;
+    const ButtonFont ambient = defaultCaptionFont();
+    const CreateParameters none{noKeys, ambient};
     auto* parameters = static_cast<const CreateParameters*>(creation.lpCreateParams);
     CommandWindow* button = windowOf(window);
-    button->command.load(parameters->bag, parameters->ambient);
+    button->command.load((parameters ? *parameters : none).bag, (parameters ? *parameters : none).ambient);
     button->makeFont();
     button->resized(creation.cx, creation.cy);
     return 0;
@@ -228,7 +232,8 @@ LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, 
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK commandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// noexcept: nothing may cross the callback; a failed allocation ends the program instead.
+LRESULT CALLBACK commandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     if (message == WM_NCCREATE)
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new CommandWindow(window)));
@@ -252,14 +257,16 @@ bool registerCommandClass(HINSTANCE instance)
     WNDCLASSW existing{};
     if (GetClassInfoW(instance, commandClassName, &existing))
         return true;
-    for (int i = 0; i < 6; ++i)
-        stateImages[i] = LoadBitmapW(instance, MAKEINTRESOURCEW(firstStateImageId + i));
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = commandWindowProc;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = commandClassName;
-    return RegisterClassW(&windowClass) != 0;
+    if (!RegisterClassW(&windowClass))
+        return false;
+    for (int i = 0; i < 6; ++i)
+        stateImages[i] = LoadBitmapW(instance, MAKEINTRESOURCEW(firstStateImageId + i));
+    return true;
 }
 
 HWND createCommand(HWND parent, int id, int x, int y, int width, int height, const PropertyBag& bag,

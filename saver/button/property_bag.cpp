@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 
@@ -24,23 +25,29 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-bool parseWhole(const std::string& text, long& value)
-{
-    char* end = nullptr;
-    value = std::strtol(text.c_str(), &end, 10);
-    return !text.empty() && *end == '\0';
-}
+constexpr double largestPoints = 1000;
+
+} // namespace
 
 bool parseFlag(const std::string& text, bool& flag)
 {
-    long value = 0;
-    if (!parseWhole(text, value) || (value != 0 && value != 1))
+    const bool yes = sameKey(text, "true") || text == "-1" || text == "1";
+    if (!yes && !sameKey(text, "false") && text != "0")
         return false;
-    flag = value == 1;
+    flag = yes;
     return true;
 }
 
-} // namespace
+bool parseWhole(const std::string& text, long long low, long long high, long long& value)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long long parsed = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno == ERANGE || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
 
 bool ButtonFont::operator==(const ButtonFont& other) const
 {
@@ -73,11 +80,11 @@ bool parseFont(const std::string& text, ButtonFont& font)
     parsed.typeface = text.substr(0, text.size() - numbers);
     char* after = nullptr;
     parsed.points = std::strtod(fields[first].c_str(), &after);
-    long weight = 0, charset = 0;
-    if (fields[first].empty() || *after != '\0' || !(parsed.points > 0) || !parseWhole(fields[first + 1], weight)
-        || !parseFlag(fields[first + 2], parsed.italic) || !parseFlag(fields[first + 3], parsed.underline)
-        || !parseFlag(fields[first + 4], parsed.strikethrough) || !parseWhole(fields[first + 5], charset)
-        || weight < 0 || weight > 1000 || charset < 0 || charset > 255)
+    long long weight = 0, charset = 0;
+    if (fields[first].empty() || *after != '\0' || !(parsed.points > 0 && parsed.points <= largestPoints)
+        || !parseWhole(fields[first + 1], 0, 1000, weight) || !parseFlag(fields[first + 2], parsed.italic)
+        || !parseFlag(fields[first + 3], parsed.underline) || !parseFlag(fields[first + 4], parsed.strikethrough)
+        || !parseWhole(fields[first + 5], 0, 255, charset))
         return false;
     parsed.weight = static_cast<int>(weight);
     parsed.charset = static_cast<int>(charset);

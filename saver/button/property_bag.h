@@ -17,6 +17,11 @@ struct ButtonFont {
     bool operator==(const ButtonFont& other) const;
 };
 
+// A stored Boolean: True/False (any case), -1, 1 or 0; false for anything else.
+bool parseFlag(const std::string& text, bool& flag);
+// A stored whole number within [low, high]; false for anything else.
+bool parseWhole(const std::string& text, long long low, long long high, long long& value);
+
 // "typeface,points,weight,italic,underline,strikethrough,charset"; the typeface may hold commas.
 std::string formatFont(const ButtonFont& font);
 bool parseFont(const std::string& text, ButtonFont& font);

@@ -6,14 +6,11 @@
 #include <string_view>
 
 #include "saver/core/decimal.h"
+#include "saver/texts.h"
 
 namespace {
 
-// Vitrelux.ini's one section and its keys, in Shift-JIS.
 const char settingsSection[] = "Section";
-const char keyMusicSource[] = "BGM\x8B\xE6\x95\xAA";    // BGM区分
-const char keyRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4"; // BGMﾘﾋﾟｰﾄ
-const char keyMusicFile[] = "BGM\xCC\xA7\xB2\xD9";       // BGMﾌｧｲﾙ
 
 std::string SettingsFile(const std::string& programFolder)
 {
@@ -63,9 +60,9 @@ void WriteSetting(ProfileAccess& profile, const std::string& section, const std:
 void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& programFolder, Settings& settings)
 {
     const std::string file = SettingsFile(programFolder);
-    settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, keyMusicSource, file));
-    settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, keyRepeatTrack, file));
-    settings.MusicFile = ReadSetting(profile, settingsSection, keyMusicFile, file);
+    settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
+    settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
+    settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);
     if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile))
         settings.MusicFile.clear();
     if (settings.MusicFile.empty() && settings.MusicSource == 2)
@@ -76,9 +73,9 @@ void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& 
 void SaveSettings(ProfileAccess& profile, const std::string& programFolder, const Settings& settings)
 {
     const std::string file = SettingsFile(programFolder);
-    WriteSetting(profile, settingsSection, keyMusicSource, FormatSettingNumber(settings.MusicSource), file);
-    WriteSetting(profile, settingsSection, keyRepeatTrack, FormatSettingNumber(settings.RepeatTrack), file);
-    WriteSetting(profile, settingsSection, keyMusicFile, settings.MusicFile, file);
+    WriteSetting(profile, settingsSection, texts::keyMusicSource, FormatSettingNumber(settings.MusicSource), file);
+    WriteSetting(profile, settingsSection, texts::keyRepeatTrack, FormatSettingNumber(settings.RepeatTrack), file);
+    WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, file);
 }
 
 bool FileExists(FileChecks& files, const std::string& path)

@@ -68,6 +68,8 @@ std::vector<std::uint8_t> BackgroundShades(double clientHeight)
 std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, int panelWidth, int panelHeight)
 {
     std::vector<std::pair<int, int>> positions;
+    if (tileWidth <= 0 || tileHeight <= 0)
+        return positions;
     int x = 0;
     int y = 0;
     for (;;) {

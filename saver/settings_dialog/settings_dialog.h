@@ -58,7 +58,8 @@ int ExtentPixels(const std::optional<std::string>& extent, int fallback);
 std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
 // The shade v of each row 0..H of the background gradient, drawn in RGB(v, v, v + 30).
 std::vector<std::uint8_t> BackgroundShades(double clientHeight);
-// Where the tile is copied, column by column, until a column starts beyond the panel.
+// Where the tile is copied, column by column, until a column starts beyond the panel; nowhere for
+// a tile without size (one that could not be loaded).
 std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, int panelWidth, int panelHeight);
 
 class SettingsDialog {

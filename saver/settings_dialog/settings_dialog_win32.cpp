@@ -27,6 +27,7 @@ constexpr COLORREF white = RGB(255, 255, 255);
 constexpr COLORREF black = RGB(0, 0, 0);
 
 enum ControlId { setId = 1, cancelId, fileId, trackId };
+constexpr UINT closeMessage = WM_APP;
 
 struct Label {
     RECT place;
@@ -194,9 +195,11 @@ public:
         GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4);
         return separator[0] > 0 && separator[0] < 128 ? static_cast<char>(separator[0]) : '.';
     }
-    void close() override { DestroyWindow(window_); }
+    // Posted: the click that closes the dialog is still being handled by the button it destroys.
+    void attach(HWND window) { window_ = window; }
+    HWND window() const { return window_; }
+    void close() override { PostMessageW(window_, closeMessage, 0, 0); }
 
-    HWND window_ = nullptr;
     SettingsDialog dialog;
 
 private:
@@ -205,7 +208,7 @@ private:
         bool enable;
     };
     // Children of every depth come here; those that are no Command button are passed over.
-    static BOOL CALLBACK setButton(HWND child, LPARAM setting)
+    static BOOL CALLBACK setButton(HWND child, LPARAM setting) noexcept
     {
         const auto& wanted = *reinterpret_cast<const ButtonSetting*>(setting);
         if (Command* button = commandOf(child)) {
@@ -223,6 +226,7 @@ private:
     void paintPanel(HDC dc);
     int optionAt(LPARAM lparam, bool& onGlyph) const;
 
+    HWND window_ = nullptr;
     HINSTANCE instance_;
     HFONT font_;
     HFONT linkFont_;
@@ -246,18 +250,18 @@ DialogWindow* dialogOf(HWND window)
     return reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK dialogWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK dialogWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     if (message == WM_NCCREATE) {
         auto* owner = static_cast<DialogWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        owner->window_ = window;
+        owner->attach(window);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
     }
     DialogWindow* owner = dialogOf(window);
     return owner ? owner->handleDialog(message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     if (message == WM_NCCREATE)
         SetWindowLongPtrW(window, GWLP_USERDATA,
@@ -266,20 +270,20 @@ LRESULT CALLBACK panelWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
     return owner ? owner->handlePanel(window, message, wparam, lparam) : DefWindowProcW(window, message, wparam, lparam);
 }
 
+// Both backgrounds are always painted over (WM_ERASEBKGND does nothing), so the classes have no brush.
 bool registerClasses(HINSTANCE instance)
 {
+    WNDCLASSW existing{};
+    if (GetClassInfoW(instance, dialogClassName, &existing))
+        return registerCommandClass(instance);
     WNDCLASSW dialogClass{};
     dialogClass.lpfnWndProc = dialogWindowProc;
     dialogClass.hInstance = instance;
     dialogClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(dialogIconId));
-    dialogClass.hCursor = nullptr;
-    dialogClass.hbrBackground = CreateSolidBrush(RGB(192, 192, 192));
     dialogClass.lpszClassName = dialogClassName;
     WNDCLASSW panelClass{};
     panelClass.lpfnWndProc = panelWindowProc;
     panelClass.hInstance = instance;
-    panelClass.hCursor = nullptr;
-    panelClass.hbrBackground = CreateSolidBrush(RGB(224, 224, 224));
     panelClass.lpszClassName = panelClassName;
     return RegisterClassW(&dialogClass) && RegisterClassW(&panelClass) && registerCommandClass(instance);
 }
@@ -289,9 +293,8 @@ bool DialogWindow::create()
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame = {0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0, frame.right - frame.left,
-                    frame.bottom - frame.top, nullptr, nullptr, instance_, this);
-    if (!window_)
+    if (!CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0,
+                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this))
         return false;
     createWidgets();
     return true;
@@ -323,6 +326,12 @@ void DialogWindow::createWidgets()
     RECT inner{};
     GetClientRect(panel_, &inner);
     panelSurface_ = std::make_unique<DibSection>(inner.right, inner.bottom, 32);
+    if (panelSurface_->bits()) {
+        // The panel's own colour, which the tiles cover.
+        HBRUSH panelColour = CreateSolidBrush(RGB(224, 224, 224));
+        FillRect(panelSurface_->dc(), &inner, panelColour);
+        DeleteObject(panelColour);
+    }
     // NOTE: an editable drop-down refuses characters beyond its width without CBS_AUTOHSCROLL.
     track_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                              112, 52, 41, 220, panel_, reinterpret_cast<HMENU>(trackId), instance_, nullptr);
@@ -336,12 +345,11 @@ void DialogWindow::createWidgets()
 
 void DialogWindow::tilePanel()
 {
-    if (!panelSurface_->bits())
+    BITMAP tile{};
+    if (!panelSurface_->bits() || !GetObjectW(tile_, sizeof tile, &tile))
         return;
     HDC source = CreateCompatibleDC(panelSurface_->dc());
     HGDIOBJ previous = SelectObject(source, tile_);
-    BITMAP tile{};
-    GetObjectW(tile_, sizeof tile, &tile);
     RECT outer{};
     GetWindowRect(panel_, &outer);
     for (const auto& [x, y] : TilePositions(tile.bmWidth, tile.bmHeight, outer.right - outer.left, outer.bottom - outer.top))
@@ -359,7 +367,7 @@ bool DialogWindow::chooseMusicFile(const std::string& initialFolder, std::string
     const std::wstring folder = wideText(initialFolder, CP_ACP);
     const std::wstring caption = wideText(texts::fileChooserTitle);
     OPENFILENAMEW request{};
-    // The record in its first, 76-byte form, without the fields later systems added.
+    // The record in its first form (76 bytes in the 32-bit build), without the fields later systems added.
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     request.hwndOwner = window_;
     request.hInstance = instance_;
@@ -460,6 +468,9 @@ LRESULT DialogWindow::handlePanel(HWND panel, UINT message, WPARAM wparam, LPARA
     case WM_COMMAND:
         return handleDialog(message, wparam, lparam);
     case WM_SETCURSOR:
+        // The track box keeps its own pointer; only the hourglass covers every child.
+        if (!waiting_ && reinterpret_cast<HWND>(wparam) != panel)
+            break;
         SetCursor(systemCursor(waiting_));
         return TRUE;
     case WM_ERASEBKGND:
@@ -491,6 +502,8 @@ LRESULT DialogWindow::handleDialog(UINT message, WPARAM wparam, LPARAM lparam)
         }
         return 0;
     case WM_SETCURSOR: {
+        if (!waiting_ && reinterpret_cast<HWND>(wparam) != window_)
+            break;
         POINT pointer{};
         GetCursorPos(&pointer);
         ScreenToClient(window_, &pointer);
@@ -509,6 +522,9 @@ LRESULT DialogWindow::handleDialog(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_CLOSE:
         dialog.closeBox();
         return 0;
+    case closeMessage:
+        DestroyWindow(window_);
+        return 0;
     }
     return DefWindowProcW(window_, message, wparam, lparam);
 }
@@ -523,11 +539,11 @@ void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& p
     if (!owner.create())
         return;
     owner.dialog.Form_Load();
-    ShowWindow(owner.window_, SW_SHOWNORMAL);
-    UpdateWindow(owner.window_);
+    ShowWindow(owner.window(), SW_SHOWNORMAL);
+    UpdateWindow(owner.window());
     // Modal: the dialog has no owner, and the program ends once it has closed.
     MSG message;
-    while (IsWindow(owner.window_) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (IsWindow(owner.window()) && GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

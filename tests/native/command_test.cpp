@@ -243,6 +243,12 @@ TEST(CommandProperties, UnreadableValuesKeepWhatWasThere)
     EXPECT_EQ(button.Visible(), 0);
     button.setVisible(7);
     EXPECT_EQ(button.Visible(), 255);
+    // Beyond what the fields hold: the colour past 32 bits, a size no font has.
+    bag.set("FontColour", "4294967296");
+    bag.set("Font", "Arial,1e309,400,0,0,0,0");
+    button.load(bag, boldTwelve());
+    EXPECT_EQ(button.fontColour(), 255);
+    EXPECT_EQ(button.Font(), defaultCaptionFont());
 }
 
 TEST(CommandProperties, NeverInitialisedCaptionsStayBlack)

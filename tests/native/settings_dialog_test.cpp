@@ -264,6 +264,7 @@ TEST(SettingsDialogLayout, PlacementShadesAndTiles)
     EXPECT_EQ(tiles[9], std::make_pair(0, 180));
     EXPECT_EQ(tiles[10], std::make_pair(556, 0));
     EXPECT_EQ(tiles[19], std::make_pair(556, 180));
+    EXPECT_TRUE(TilePositions(0, 0, 469, 165).empty()) << "a tile that did not load is copied nowhere";
 }
 
 } // namespace
