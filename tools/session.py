@@ -2,6 +2,7 @@
 # and a primed window helper that last as long as one run of a tool.
 import argparse
 import contextlib
+import subprocess
 import sys
 from pathlib import Path
 
@@ -13,9 +14,15 @@ from windows import RENDERER, primed_helper  # noqa: E402
 from wine import Wine, program_bits  # noqa: E402
 
 
+def tested_preset():
+    return subprocess.run([str(ROOT / "tools" / "tested-preset.sh")], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
 def argument_parser(description, out_name, out_help=None):
-    """A parser holding the options every tool takes; out_name is the work folder in build/."""
-    build = ROOT / "build" / "windows-x86"
+    """A parser holding the options every tool takes; out_name is the work folder in build/. The
+    programs default to the build this machine's Wine can start, as tools/show.sh chooses it."""
+    build = ROOT / "build" / tested_preset()
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--dist", type=Path, default=build / "dist")
     parser.add_argument("--helper", type=Path,
