@@ -9,6 +9,7 @@
 
 #include "common/contract.h"
 #include "common/trace_win32.h"
+#include "render/covers_win32.h"
 #include "render/frame_pacer.h"
 #include "render/projection.h"
 #include "render/scene.h"
@@ -47,6 +48,18 @@ public:
 
 GlSheetPainter glPainter;
 long framesDrawn = 0;
+
+SystemCoverWindows coverWindows;
+Covers covers(coverWindows);
+
+// Black covers over every monitor but the show's, from the monitor list as it is now: after the
+// mode switch, which can move the other monitors, or after a display change during the show.
+void layOutCovers(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    covers.layOut({rect.left, rect.top, rect.right, rect.bottom});
+}
 
 // Asks the driver to make each swap wait for the display's refresh. Drivers without the
 // extension, and software OpenGL, swap at once; the loop's pacing covers them.
@@ -100,6 +113,7 @@ HWND createRendererWindow(const char* title, int width, int height, DWORD style,
 
     if (fullScreen && style == 0) {
         enterFullScreenMode();
+        traceStage("mode-switched");
         ShowCursor(FALSE);
         style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     } else if (style == 0) {
@@ -122,6 +136,7 @@ HWND createRendererWindow(const char* title, int width, int height, DWORD style,
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     SetFocus(window);
+    traceStage("window-shown");
     return window;
 }
 
@@ -158,8 +173,10 @@ void createGlContext(int width, int height)
     deviceContext = GetDC(rendererWindow);
     if (!setupPixelFormat(deviceContext))
         PostQuitMessage(0);
+    traceStage("pixel-format-set");
     glContext = wglCreateContext(deviceContext);
     wglMakeCurrent(deviceContext, glContext);
+    traceStage("context-made");
     requestSwapInterval();
     resizeScene(width, height);
 }
@@ -195,8 +212,14 @@ void drawFrame()
     glLoadIdentity();
     advanceScene(frameClock, crtRandom, glPainter);
     SwapBuffers(deviceContext);
-    if (framesDrawn++ == 0)
-        traceStage("first-frame");
+    if (framesDrawn++ > 0)
+        return;
+    traceStage("first-frame");
+    // Made once the show is on the screen, so that they cost the first frame nothing.
+    if (displaySettings.fullScreen) {
+        layOutCovers(rendererWindow);
+        traceStage("covers-shown");
+    }
 }
 
 int runMessageLoop()
@@ -248,6 +271,11 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wparam, LP
         if (wparam == VK_ESCAPE)
             PostQuitMessage(0);
         return 0;
+    case WM_DISPLAYCHANGE:
+        // A monitor plugged in or out, or moved: the covers follow once they are up.
+        if (displaySettings.fullScreen && framesDrawn > 0)
+            layOutCovers(window);
+        break;
     case WM_SYSCOMMAND:
         // Swallowed so that the system does not start a screen saver over the show.
         if (wparam == SC_SCREENSAVE)
@@ -268,6 +296,7 @@ void shutdownRenderer()
         ReleaseDC(rendererWindow, deviceContext);
         deviceContext = nullptr;
     }
+    covers.remove();
     if (rendererWindow) {
         DestroyWindow(rendererWindow);
         rendererWindow = nullptr;

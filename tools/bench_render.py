@@ -12,13 +12,15 @@ import renderer
 import xserver
 from windows import RENDERER_TITLE, WM_CLOSE, wait_until
 
-SIDES = (1024, 1280, 1920, 2560)
-STAGES = ("image-mapped", "mipmaps-built", "first-frame")
+# 3840: a real-pixel snapshot of a 3840 x 2160 desktop.
+SIDES = (1024, 1280, 1920, 2560, 3840)
+# The renderer's start-up stages in order, each traced in milliseconds since its process was
+# created; "covers-shown" comes after the first frame (the covers of other monitors).
+STAGES = ("entry", "mode-switched", "window-shown", "pixel-format-set", "context-made",
+          "image-mapped", "mipmaps-built", "first-frame", "covers-shown")
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
-# Start-up columns: process start to image mapped, mipmap building, from there to the first
-# frame, and process start to the first frame.
-COLUMNS = ("side", "to mapped ms", "mipmaps ms", "to frame ms", "first frame ms", "fps",
-           "CPU ms/frame", "CPU ms/s", "peak MiB")
+STAGE_COLUMNS = ("side", *STAGES)
+DRAWING_COLUMNS = ("side", "fps", "CPU ms/frame", "CPU ms/s", "peak MiB")
 
 
 def parse_args():
@@ -51,6 +53,7 @@ def wait_first_frame(run, timeout=60):
 
 
 def measure(wine, args, helper, side):
+    """(stage row, drawing row) of one run with a snapshot of the given side."""
     renderer.put_snapshot(wine, pictures.two_tone(side))
     trace = args.out / f"trace-{side}.txt"
     with renderer.running(wine, args.dist, helper, trace=trace, log_name=f"renderer-{side}") as run:
@@ -67,27 +70,17 @@ def measure(wine, args, helper, side):
     # CPU time was sampled over the first `seconds` of drawing; frames at the run's mean rate.
     cpu_ms_per_frame = 1000 * cpu_used / (fps * args.seconds)
     cpu_ms_per_second = 1000 * cpu_used / args.seconds
-    return row(side, stage_times(run), fps, cpu_ms_per_frame, cpu_ms_per_second, peak)
-
-
-def row(side, stages, fps, cpu_ms_per_frame, cpu_ms_per_second, peak_kib):
-    mapped = stages.get("image-mapped")
-    mipmaps = stages.get("mipmaps-built")
-    first = stages["first-frame"]
-    return (str(side), number(mapped), number(difference(mipmaps, mapped)),
-            number(difference(first, mipmaps or mapped)), number(first), f"{fps:.1f}",
-            f"{cpu_ms_per_frame:.2f}", f"{cpu_ms_per_second:.0f}", f"{peak_kib / 1024:.1f}")
-
-
-def difference(later, earlier):
-    return later - earlier if later is not None and earlier is not None else None
+    stages = stage_times(run)
+    return ((str(side), *(number(stages.get(stage)) for stage in STAGES)),
+            (str(side), f"{fps:.1f}", f"{cpu_ms_per_frame:.2f}", f"{cpu_ms_per_second:.0f}",
+             f"{peak / 1024:.1f}"))
 
 
 def number(value):
     return "-" if value is None else f"{value:.0f}"
 
 
-def print_table(rows, columns=COLUMNS):
+def print_table(rows, columns):
     widths = [max(len(cell) for cell in column) for column in zip(columns, *rows)]
     for cells in (columns, *rows):
         print("  ".join(cell.rjust(width) for cell, width in zip(cells, widths)))
@@ -100,7 +93,10 @@ def main():
         for side in args.sides:
             rows.append(measure(wine, args, helper, side))
             xserver.set_size(server.display, xserver.START_SIZE)
-        print_table(rows)
+        print("Start-up: ms since the renderer's process was created")
+        print_table([stages for stages, _ in rows], STAGE_COLUMNS)
+        print("Drawing")
+        print_table([drawing for _, drawing in rows], DRAWING_COLUMNS)
 
 
 if __name__ == "__main__":

@@ -1,21 +1,28 @@
 #!/usr/bin/python3
 # Regenerates the pictures taken from the programs: saver/core/preview.bmp, the still picture of
 # the settings page's preview, and docs/show.png, the README's picture, from one headless show;
-# docs/settings.png, the README's picture of the settings dialog.
+# docs/settings.png, the README's picture of the settings dialog; docs/show-two-monitors.png, the
+# show on two monitors side by side.
 import sys
 from pathlib import Path
 
-from PIL import Image
+from PIL import Image, ImageDraw
 
 import session  # first: it puts tests/e2e on the import path
 import analysis
 import saver
 import screen
 import show
+import xserver
 from windows import PREVIEW_PICTURE, SETTINGS_TITLE, SHOW_SIZE, WM_CLOSE
 
 PREVIEW_SIZE = (152, 112)
 FRAMES = show.Shots("frames", 24, 0.25, 2)
+TWO_MONITOR_FRAMES = show.Shots("two-monitors", 12, 0.5, 2)
+# The two-monitor picture at half size, each monitor outlined (black on black would not show where
+# the second one is) and the rest transparent: below the smaller monitor the X server repeats it.
+TWO_MONITOR_SCALE = 2
+OUTLINE = (96, 96, 96)
 
 
 def parse_args():
@@ -25,6 +32,8 @@ def parse_args():
     parser.add_argument("--preview", type=Path, default=PREVIEW_PICTURE)
     parser.add_argument("--picture", type=Path, default=session.ROOT / "docs" / "show.png")
     parser.add_argument("--dialog", type=Path, default=session.ROOT / "docs" / "settings.png")
+    parser.add_argument("--two-monitors", type=Path,
+                        default=session.ROOT / "docs" / "show-two-monitors.png")
     return session.parse_args(parser)
 
 
@@ -37,6 +46,34 @@ def record(args):
         recorded = show.record_headless_show(wine, helper, program, args.out, FRAMES)
         dialog = dialog_picture(wine, helper, server.display, program, args.out)
     return (recorded[0] if recorded else []), dialog
+
+
+def record_two_monitors(args):
+    """The frames of the show on two monitors side by side, without music."""
+    with session.started(args, show.wine_env(args.out, headless=True),
+                         two_monitors=True) as (_, wine, helper):
+        program = show.install_show(args.dist, args.out, "none")
+        recorded = show.record_headless_show(wine, helper, program, args.out, TWO_MONITOR_FRAMES)
+    return recorded[0] if recorded else []
+
+
+def outlined_half_size(frame):
+    width, height = frame.size
+    picture = frame.resize((width // TWO_MONITOR_SCALE, height // TWO_MONITOR_SCALE),
+                           Image.Resampling.LANCZOS).convert("RGBA")
+    shown = Image.new("L", picture.size, 0)
+    draw = ImageDraw.Draw(picture)
+    for monitor in xserver.TWO_MONITORS:
+        corners = [monitor[0] // TWO_MONITOR_SCALE, monitor[1] // TWO_MONITOR_SCALE,
+                   monitor[2] // TWO_MONITOR_SCALE - 1, monitor[3] // TWO_MONITOR_SCALE - 1]
+        ImageDraw.Draw(shown).rectangle(corners, fill=255)
+        draw.rectangle(corners, outline=OUTLINE)
+    picture.putalpha(shown)
+    return picture
+
+
+def most_lit(frames):
+    return max(range(len(frames)), key=lambda index: analysis.lit_fraction(frames[index]))
 
 
 def dialog_picture(wine, helper, display, program, out):
@@ -54,11 +91,15 @@ def dialog_picture(wine, helper, display, program, out):
 def main():
     args = parse_args()
     frames, dialog = record(args)
-    if not frames or not dialog:
-        print("the show or the dialog did not come; see", args.out / "logs", file=sys.stderr)
+    two_monitors = record_two_monitors(args)
+    if not frames or not dialog or not two_monitors:
+        print("the show, the dialog or the two monitors did not come; see", args.out / "logs",
+              file=sys.stderr)
         return 1
     dialog.save(args.dialog, "PNG", optimize=True)
-    best = max(range(len(frames)), key=lambda index: analysis.lit_fraction(frames[index]))
+    outlined_half_size(two_monitors[most_lit(two_monitors)]).save(args.two_monitors, "PNG",
+                                                                  optimize=True)
+    best = most_lit(frames)
     frame = frames[best]
     if frame.size != SHOW_SIZE:
         print(f"frame {best:02d} is {frame.size}, not the show's {SHOW_SIZE}", file=sys.stderr)
@@ -66,7 +107,8 @@ def main():
     frame.resize(PREVIEW_SIZE, Image.Resampling.LANCZOS).save(args.preview, "BMP")
     frame.save(args.picture, "PNG", optimize=True)
     print(f"frame {best:02d} of {args.out / FRAMES.folder} ({analysis.lit_fraction(frame):.0%} lit)"
-          f" saved as {args.preview} and {args.picture}; the dialog as {args.dialog}")
+          f" saved as {args.preview} and {args.picture}; the dialog as {args.dialog}; two"
+          f" monitors as {args.two_monitors}")
     return 0
 
 

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 # Runs the full Vitrelux show, Vitrelux.scr /s with music, from a copy under --out: on the user's
 # X display if DISPLAY is set (ends with Escape), otherwise on a private Xorg dummy server with a
-# generated sunset as the desktop, saving screenshots and ending the show with Escape.
+# generated sunset as the desktop, saving screenshots and ending the show with Escape. With
+# --two-monitors the show runs on two monitors side by side, shown as two windows on the user's
+# display, or on a private server that the screenshots then show whole.
 import collections
 import math
 import os
@@ -79,6 +81,8 @@ def make_music(folder, kind):
 def parse_args():
     parser = session.argument_parser("Runs the Vitrelux show with music.", "show")
     parser.add_argument("--music", choices=("mp3", "wav", "none"), default="mp3")
+    parser.add_argument("--two-monitors", action="store_true",
+                        help="a 1024 x 768 primary with a 1280 x 1024 monitor to its right")
     return session.parse_args(parser)
 
 
@@ -106,7 +110,7 @@ def show_on_user_display(wine, helper, program):
 
 def show_sunset(display, out):
     """Puts the sunset, at the screen's size, on the root window."""
-    saver.show_desktop(display, sunset(xserver.screen_size(display)), out)
+    saver.show_desktop(display, sunset(xserver.root_size(display)), out)
 
 
 def start_headless_show(wine, helper, program, out):
@@ -161,7 +165,8 @@ def wine_env(out, headless):
 def main():
     args = parse_args()
     display = os.environ.get("DISPLAY")
-    with session.started(args, wine_env(args.out, not display), display) as (_, wine, helper):
+    with session.started(args, wine_env(args.out, not display), display,
+                         args.two_monitors) as (_, wine, helper):
         program = install_show(args.dist, args.out, args.music)
         if display:
             return show_on_user_display(wine, helper, program)

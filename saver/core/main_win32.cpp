@@ -2,6 +2,7 @@
 #include <string>
 #include <windows.h>
 
+#include "common/scaling_awareness_win32.h"
 #include "saver/core/preview_win32.h"
 #include "saver/core/saver_window_win32.h"
 #include "saver/core/settings_win32.h"
@@ -34,6 +35,11 @@ public:
     void startPreview(std::int32_t parent) override
     {
         StartPreview(instance_, reinterpret_cast<HWND>(static_cast<INT_PTR>(parent)));
+    }
+    void declareScalingAware() override
+    {
+        SystemScalingAwareness awareness;
+        ::declareScalingAware(awareness);
     }
     void hideCursor() override { ShowCursor(FALSE); }
     void createSaverWindow() override { CreateSaverWindow(instance_, settings_, ModeLetter, ProgramFolder); }

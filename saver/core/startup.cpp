@@ -62,6 +62,7 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
     }
     if (ModeLetter != "S" && !commandLine.empty())
         return StartupEnd::Terminate;
+    platform.declareScalingAware();
     if (ModeLetter == "S")
         platform.hideCursor();
     platform.createSaverWindow();

@@ -22,6 +22,9 @@ public:
     // Shows the settings dialog modally; returns once it has closed.
     virtual void showSettingsDialog() = 0;
     virtual void startPreview(std::int32_t parent) = 0;
+    // The show's snapshot and the renderer's screen in the display's real pixels; the settings
+    // dialog and the preview stay scaled by the system, as every older program is.
+    virtual void declareScalingAware() = 0;
     virtual void hideCursor() = 0;
     virtual void createSaverWindow() = 0;
 };

@@ -35,7 +35,9 @@ def dist():
 
 
 @pytest.fixture(scope="session")
-def xorg(work_dir):
+def x_server(work_dir):
+    """The X server the programs run on: Xorg whose modes really change. A test file that needs
+    another kind of screen has a fixture of this name of its own."""
     server = xserver.XServer(work_dir / "x").start()
     yield server
     server.stop()
@@ -54,8 +56,8 @@ def wine_session_env(sound_capture):
 
 
 @pytest.fixture(scope="session")
-def wine(work_dir, xorg, wine_session_env, dist):
-    session = Wine(work_dir / "prefix", xorg.display, work_dir / "logs", wine_session_env,
+def wine(work_dir, x_server, wine_session_env, dist):
+    session = Wine(work_dir / "prefix", x_server.display, work_dir / "logs", wine_session_env,
                    program_bits(dist / RENDERER))
     try:
         yield session.open_prefix()
@@ -69,12 +71,14 @@ def helper(wine):
 
 
 @pytest.fixture(autouse=True)
-def start_size(xorg):
+def start_size(x_server):
     """Wine does not restore the mode of a killed program, so every test starts and ends at
     the start size whatever the previous one left."""
-    xserver.set_size(xorg.display, xserver.START_SIZE)
+    if x_server.has_modes:
+        xserver.set_size(x_server.display, xserver.START_SIZE)
     yield
-    xserver.set_size(xorg.display, xserver.START_SIZE)
+    if x_server.has_modes:
+        xserver.set_size(x_server.display, xserver.START_SIZE)
 
 
 def named_after_test(parent, request):

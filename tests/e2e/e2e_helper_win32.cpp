@@ -188,6 +188,58 @@ int cmd_screen() {
     return kOk;
 }
 
+BOOL CALLBACK print_monitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& rect = info.rcMonitor;
+        std::printf("%ld %ld %ld %ld %d\n", rect.left, rect.top, rect.right, rect.bottom,
+                    (info.dwFlags & MONITORINFOF_PRIMARY) ? 1 : 0);
+    }
+    return TRUE;
+}
+
+// One line per monitor: its rectangle on the virtual screen and 1 for the primary.
+int cmd_monitors() {
+    EnumDisplayMonitors(nullptr, nullptr, print_monitor, 0);
+    return kOk;
+}
+
+BOOL CALLBACK print_if_of_class(HWND hwnd, LPARAM class_name) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) == reinterpret_cast<const char*>(class_name)) {
+        RECT rect{};
+        GetWindowRect(hwnd, &rect);
+        const unsigned long style = static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_STYLE));
+        const unsigned long ex_style = static_cast<unsigned long>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+        std::printf("%ld %ld %ld %ld %d 0x%lx 0x%lx\n", rect.left, rect.top, rect.right, rect.bottom,
+                    IsWindowVisible(hwnd) ? 1 : 0, style, ex_style);
+    }
+    return TRUE;
+}
+
+// One line per top-level window of the class: rectangle, visibility, style and extended style.
+int cmd_windows(const char* class_name) {
+    EnumWindows(print_if_of_class, reinterpret_cast<LPARAM>(class_name));
+    return kOk;
+}
+
+std::string title_of(HWND hwnd) {
+    char text[256] = {};
+    if (hwnd) GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// The titles of the active window and of the window with the keyboard focus, one a line.
+int cmd_focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info)) return kNotFound;
+    std::printf("%s\n%s\n", title_of(info.hwndActive).c_str(), title_of(info.hwndFocus).c_str());
+    return kOk;
+}
+
 // The current display mode's refresh rate as Wine reports it (0 or 1: the display's default).
 int cmd_refresh_rate() {
     DEVMODEA mode{};
@@ -200,9 +252,10 @@ int cmd_refresh_rate() {
 int usage() {
     std::fprintf(stderr,
                  "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor <title>\n"
+                 "       e2e_helper windows <class>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
-                 "       e2e_helper screen|refresh-rate|desktop|wave-devices\n");
+                 "       e2e_helper screen|refresh-rate|desktop|wave-devices|monitors|focus\n");
     return kUsage;
 }
 
@@ -213,6 +266,8 @@ int run(int argc, char** argv) {
     if (command == "refresh-rate" && argc == 2) return cmd_refresh_rate();
     if (command == "wave-devices" && argc == 2) return cmd_wave_devices();
     if (command == "desktop" && argc == 2) return cmd_desktop();
+    if (command == "monitors" && argc == 2) return cmd_monitors();
+    if (command == "focus" && argc == 2) return cmd_focus();
     if (argc == 3) {
         if (command == "find") return cmd_find(argv[2]);
         if (command == "texts") return print_children(argv[2], text_line);
@@ -220,6 +275,7 @@ int run(int argc, char** argv) {
         if (command == "click-ok") return cmd_click_ok(argv[2]);
         if (command == "cursor") return cmd_cursor(argv[2]);
         if (command == "children") return print_children(argv[2], child_line);
+        if (command == "windows") return cmd_windows(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
     if (command == "host" && argc == 7) return cmd_host(argv[2], argv[3], argv[4], argv[5], argv[6]);

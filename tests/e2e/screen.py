@@ -33,6 +33,13 @@ def press_key(display, x, y, key):
     xdotool(display, "key", key)
 
 
+def press_key_over(display, x, y, key):
+    """Without a window manager keys go to the X window under the pointer: the pointer is moved
+    there first, and nothing is clicked."""
+    move_pointer(display, x, y)
+    xdotool(display, "key", key)
+
+
 def capture_series(display, folder, count, interval):
     """count screenshots about interval seconds apart, also kept as files to look at later."""
     folder.mkdir(parents=True, exist_ok=True)

@@ -12,9 +12,9 @@ import renderer
 import screen
 import xserver
 from analysis import UNIFORM, lit_frames
-from windows import (CENTRE, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE, SC_CLOSE,
-                     SC_SCREENSAVE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen, wait_show_screen,
-                     wait_until)
+from windows import (CENTRE, COVER_CLASS, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE,
+                     SC_CLOSE, SC_SCREENSAVE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen,
+                     wait_show_screen, wait_until)
 
 MAX_BLUE = 8
 DEFAULT_REFRESH_RATE = 60   # what a reported rate of 0 or 1 (the display's default) stands for
@@ -26,6 +26,7 @@ PACED_SECONDS = 6
 class Show:
     """What one recorded renderer run showed."""
     screen: ShowScreen = None
+    covers: list = None
     error_box: tuple = None
     frames: list = field(default_factory=list)
     exit_code: int = None
@@ -39,6 +40,7 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
         if show.screen:
             time.sleep(1)
             show.frames = screen.capture_series(display, folder, count, interval)
+            show.covers = helper.windows(COVER_CLASS)
             show.error_box = helper.find(ERROR_TITLE)
             helper.post(RENDERER_TITLE, WM_CLOSE)
             show.exit_code = run.wait_exit(30)
@@ -51,21 +53,22 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
     pytest.param(pictures.bmp_bytes, id="info-header"),
     pytest.param(pictures.core_header_bmp, id="core-header"),
 ])
-def picture_show(request, wine, dist, helper, xorg, work_dir):
+def picture_show(request, wine, dist, helper, x_server, work_dir):
     """The two-tone snapshot, as a usual BMP and as one with the OS/2 header."""
     renderer.put_snapshot_bytes(wine, request.param(pictures.two_tone()))
     folder = work_dir / "shots" / f"picture-{request.param.__name__}"
-    return record_show(wine, dist, helper, xorg.display, folder)
+    return record_show(wine, dist, helper, x_server.display, folder)
 
 
 @pytest.fixture(scope="module")
-def plain_show(wine, dist, helper, xorg, work_dir):
+def plain_show(wine, dist, helper, x_server, work_dir):
     renderer.put_snapshot(wine, None)
-    return record_show(wine, dist, helper, xorg.display, work_dir / "shots" / "plain", count=32)
+    return record_show(wine, dist, helper, x_server.display, work_dir / "shots" / "plain", count=32)
 
 
 def test_show_switches_to_1024x768_and_covers_it(picture_show):
     assert picture_show.screen == FULL_SCREEN_SHOW, "window missing or not covering the screen"
+    assert picture_show.covers == [], "a cover on a single monitor"
 
 
 def test_closed_show_restores_start_size(picture_show):
@@ -129,31 +132,31 @@ def post_system_close(display, helper):
     pytest.param(post_close, id="wm-close"),
     pytest.param(post_system_close, id="sc-close"),
 ])
-def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, xorg):
+def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, x_server):
     renderer.put_snapshot(wine, pictures.two_tone())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
-        end(xorg.display, helper)
+        end(x_server.display, helper)
         exit_code = run.wait_exit(30)
     assert exit_code == 0
-    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+    assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
 def expected_frame_rate(reported_rate):
     return reported_rate if reported_rate > 1 else DEFAULT_REFRESH_RATE
 
 
-def test_draws_one_frame_per_display_refresh(wine, dist, helper, xorg, work_dir):
+def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_dir):
     # Software OpenGL swaps at once, so the rate is the renderer's own pacing, not the driver's.
     renderer.put_snapshot(wine, pictures.two_tone())
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-paced.txt") as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         reported_rate = helper.refresh_rate()
         time.sleep(PACED_SECONDS)
-        press_escape(xorg.display, helper)
+        press_escape(x_server.display, helper)
         exit_code = run.wait_exit(30)
     assert exit_code == 0
-    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+    assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
     frames, seconds = run.frames()
     assert seconds >= PACED_SECONDS
     fps = frames / seconds
@@ -192,11 +195,11 @@ def press_letter(display, helper):
     pytest.param(press_space, id="space"),
     pytest.param(press_letter, id="letter"),
 ])
-def test_keeps_running_after(act, wine, dist, helper, xorg):
+def test_keeps_running_after(act, wine, dist, helper, x_server):
     renderer.put_snapshot(wine, None)
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
-        act(xorg.display, helper)
+        act(x_server.display, helper)
         time.sleep(2)
         assert run.running(), f"ended with code {run.process.returncode}"
         assert helper.find(RENDERER_TITLE), "window is gone"
@@ -209,7 +212,7 @@ def test_keeps_running_after(act, wine, dist, helper, xorg):
     pytest.param(pictures.v4_header_bmp, "Unknown DIB file format.", id="header-108"),
 ])
 def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
-                                                         xorg, shots):
+                                                         x_server, shots):
     renderer.put_snapshot_bytes(wine, make_file())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(ERROR_TITLE), "no Error box"
@@ -218,13 +221,13 @@ def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, win
         assert wait_until(lambda: helper.find(ERROR_TITLE) is None, 10), "box stays"
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         time.sleep(2)
-        lit = lit_frames(screen.capture_series(xorg.display, shots, 6, 0.5))
+        lit = lit_frames(screen.capture_series(x_server.display, shots, 6, 0.5))
         assert lit, "no sheets drawn after the message"
         uniform = [analysis.uniform_fraction(frame) for frame in lit]
         assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
         assert helper.post(RENDERER_TITLE, WM_CLOSE)
         assert run.wait_exit(30) == 0
-    assert xserver.wait_for_size(xorg.display, xserver.START_SIZE) == xserver.START_SIZE
+    assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
 @pytest.fixture

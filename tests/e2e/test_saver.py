@@ -40,11 +40,11 @@ HOST_TITLE = "Vitrelux E2E preview host"
 
 
 @pytest.fixture(scope="module")
-def desktop(xorg, work_dir, helper):
+def desktop(x_server, work_dir, helper):
     image = pictures.desktop(xserver.START_SIZE)
     folder = work_dir / "saver"
-    saver.show_desktop(xorg.display, image, folder)
-    shown = screen.screenshot(xorg.display, folder / "desktop-shown.png")
+    saver.show_desktop(x_server.display, image, folder)
+    shown = screen.screenshot(x_server.display, folder / "desktop-shown.png")
     assert ImageChops.difference(shown, image).getbbox() is None, "desktop picture not shown"
     return image
 
@@ -184,13 +184,13 @@ def starts_while_blocked(wine, helper, program):
     # A folder with a space, as under Program Files: the renderer must still start.
     pytest.param(("Program Files/Vitrelux", []), id="empty-command-line-in-program-files"),
 ])
-def main_show(request, wine, dist, helper, xorg, work_dir, desktop):
+def main_show(request, wine, dist, helper, x_server, work_dir, desktop):
     folder_name, args = request.param
     base = work_dir / "saver" / f"main-{request.param_index}"
     program = saver.install(dist, base / folder_name)
     saver.write_settings(program.parent, None)
     second = saver.install(dist, base / "second", with_renderer=False)
-    return record_main_show(wine, helper, xorg.display, program, args, base / "shots", second)
+    return record_main_show(wine, helper, x_server.display, program, args, base / "shots", second)
 
 
 def test_show_switches_to_1024x768_with_renderer_window(main_show):
@@ -379,14 +379,14 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
 
 @pytest.mark.parametrize("with_renderer", [True, False],
                          ids=["renderer-present", "renderer-missing"])
-def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, helper, xorg,
+def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, helper, x_server,
                                                     test_dir):
     program = saver.install(dist, test_dir / "Vitrelux", with_renderer=with_renderer)
     desktop_window = helper.run("desktop")[1][0]
     with saver.running(wine, program, helper, ["/p", desktop_window]) as run:
         assert helper.wait_for(PREVIEW_TITLE, 20), "no preview window"
         time.sleep(1)
-        shot = screen.screenshot(xorg.display, test_dir / "preview.png")
+        shot = screen.screenshot(x_server.display, test_dir / "preview.png")
         assert helper.post(PREVIEW_TITLE, WM_CLOSE)
         code = run.wait_exit(10)
         renderers = saver.renderer_pids(wine)

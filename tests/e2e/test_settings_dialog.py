@@ -97,11 +97,11 @@ class Dialog:
 
 
 @contextlib.contextmanager
-def open_dialog(wine, dist, helper, xorg, folder, settings=None, env=None):
+def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None):
     program = saver.install(dist, folder / "Vitrelux")
     saver.write_settings(program.parent, settings)
     with saver.running(wine, program, helper, ["/c"], log_name=folder.name, env=env) as run:
-        dialog = Dialog(run, helper, xorg.display, folder)
+        dialog = Dialog(run, helper, x_server.display, folder)
         assert dialog.origin, "the settings dialog did not open"
         yield dialog
 
@@ -111,8 +111,8 @@ def ini(*lines):
     return "".join(line + "\r\n" for line in (f"[{SECTION}]", *lines)).encode(CODE_PAGE)
 
 
-def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, helper, xorg, test_dir, urls):
-    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, helper, x_server, test_dir, urls):
+    with open_dialog(wine, dist, helper, x_server, test_dir) as dialog:
         client = dialog.shot("dialog")
     left, top, right, bottom = dialog.rect
     width, height = xserver.START_SIZE
@@ -126,17 +126,17 @@ def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, help
     assert max(ImageStat.Stat(tiles).stddev) > 2, "the panel is flat, not the grain tile"
 
 
-def test_faces_follow_the_pointer(wine, dist, helper, xorg, test_dir, urls):
-    with open_dialog(wine, dist, helper, xorg, test_dir, saver.music_settings(0)) as dialog:
+def test_faces_follow_the_pointer(wine, dist, helper, x_server, test_dir, urls):
+    with open_dialog(wine, dist, helper, x_server, test_dir, saver.music_settings(0)) as dialog:
         faces = [dialog.face(SET_BUTTON), dialog.face(FILE_BUTTON)]
         dialog.move((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
         faces.append(dialog.face(SET_BUTTON))
-        screen.xdotool(xorg.display, "mousedown", "1")
+        screen.xdotool(x_server.display, "mousedown", "1")
         time.sleep(SETTLE)
         faces.append(dialog.face(SET_BUTTON))
         # Dragged off while held: the pointer check leaves the hover, the release there is no Click.
         dialog.move(ELSEWHERE)
-        screen.xdotool(xorg.display, "mouseup", "1")
+        screen.xdotool(x_server.display, "mouseup", "1")
         time.sleep(SETTLE)
         faces.append(dialog.face(SET_BUTTON))
         still_open = dialog.run.running()
@@ -212,8 +212,8 @@ STORE_CASES = [
 
 
 @pytest.mark.parametrize("stored, act, written", STORE_CASES)
-def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, xorg, test_dir, urls, music):
-    with open_dialog(wine, dist, helper, xorg, test_dir, stored(music)) as dialog:
+def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, x_server, test_dir, urls, music):
+    with open_dialog(wine, dist, helper, x_server, test_dir, stored(music)) as dialog:
         act(dialog)
         dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
         code = dialog.run.wait_exit(10)
@@ -231,8 +231,8 @@ def close_box(dialog):
 
 
 @pytest.mark.parametrize("close", [click_cancel, close_box], ids=["cancel", "close-box"])
-def test_cancel_and_close_box_write_nothing(close, wine, dist, helper, xorg, test_dir, urls):
-    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+def test_cancel_and_close_box_write_nothing(close, wine, dist, helper, x_server, test_dir, urls):
+    with open_dialog(wine, dist, helper, x_server, test_dir) as dialog:
         choose_cd_and_type("5")(dialog)
         close(dialog)
         code = dialog.run.wait_exit(10)
@@ -240,9 +240,9 @@ def test_cancel_and_close_box_write_nothing(close, wine, dist, helper, xorg, tes
     assert dialog.settings_bytes() is None
 
 
-def test_link_opens_the_address(wine, dist, helper, xorg, test_dir, urls):
+def test_link_opens_the_address(wine, dist, helper, x_server, test_dir, urls):
     urls.unlink(missing_ok=True)
-    with open_dialog(wine, dist, helper, xorg, test_dir) as dialog:
+    with open_dialog(wine, dist, helper, x_server, test_dir) as dialog:
         dialog.click(ADDRESS_LABEL)
         opened = wait_until(lambda: urls.exists() and urls.read_text().split(), 15)
         still_open = dialog.run.running()
@@ -250,10 +250,10 @@ def test_link_opens_the_address(wine, dist, helper, xorg, test_dir, urls):
     assert still_open
 
 
-def test_reads_the_same_under_a_western_code_page(wine, dist, helper, xorg, test_dir, urls):
+def test_reads_the_same_under_a_western_code_page(wine, dist, helper, x_server, test_dir, urls):
     shots = []
     for env in (None, WESTERN):
-        with open_dialog(wine, dist, helper, xorg, test_dir / ("western" if env else "japanese"),
+        with open_dialog(wine, dist, helper, x_server, test_dir / ("western" if env else "japanese"),
                          saver.music_settings(1, None, 12), env=env) as dialog:
             dialog.move(ELSEWHERE)
             shots.append(dialog.shot("dialog"))

@@ -18,6 +18,8 @@ ERROR_TITLE = "Error"
 MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
 PREVIEW_TITLE = "Preview Window"
 PREVIEW_CLASS = "Vitrelux_R"
+# The renderer's black covers over every monitor but the show's.
+COVER_CLASS = "Vitrelux_Cover"
 MISSING_RENDERER_TEXT = RENDERER + " が同じﾌｫﾙﾀﾞに見つかりません！"
 
 WM_CLOSE = 0x0010
@@ -47,6 +49,13 @@ SECTION = "Section"
 KEY_SOURCE = "BGM区分"
 KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
 KEY_FILE = "BGMﾌｧｲﾙ"
+
+
+# A top-level window as the helper lists it: screen rectangle, visibility, style, extended style.
+TopLevel = collections.namedtuple("TopLevel", "rect visible style ex_style")
+WS_EX_TOPMOST = 0x8
+WS_EX_TOOLWINDOW = 0x80
+WS_EX_NOACTIVATE = 0x08000000
 
 
 def wait_until(predicate, timeout, interval=0.3):
@@ -107,6 +116,29 @@ class Helper:
         assert code == 0, "helper screen failed"
         width, height = lines[0].split()
         return int(width), int(height)
+
+    def windows(self, class_name):
+        """The TopLevel windows of the class, in Z order."""
+        code, lines = self.run("windows", class_name)
+        assert code == 0, "helper windows failed"
+        found = []
+        for line in lines:
+            numbers = line.split()
+            found.append(TopLevel(tuple(int(n) for n in numbers[:4]), numbers[4] == "1",
+                                  int(numbers[5], 16), int(numbers[6], 16)))
+        return found
+
+    def monitors(self):
+        """[(rect, primary)] as Wine lists the monitors."""
+        code, lines = self.run("monitors")
+        assert code == 0, "helper monitors failed"
+        return [(tuple(int(n) for n in line.split()[:4]), line.split()[4] == "1") for line in lines]
+
+    def focus(self):
+        """(title of the active window, title of the window with the keyboard)."""
+        code, lines = self.run("focus")
+        assert code == 0, "helper focus failed"
+        return tuple((lines + ["", ""])[:2])
 
     def refresh_rate(self):
         """The current display mode's refresh rate in hertz, as Wine reports it."""

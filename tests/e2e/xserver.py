@@ -1,5 +1,6 @@
-# X servers for the end-to-end tests: Xorg with the dummy driver (real RandR mode changes)
-# or Xvfb (no mode changes), each on a free display number that this run reserves.
+# X servers for the end-to-end tests: Xorg with the dummy driver (real RandR mode changes), Xvfb
+# (no mode changes) or two monitors side by side, each on a free display number that this run
+# reserves.
 import fcntl
 import os
 import subprocess
@@ -41,6 +42,10 @@ EndSection
 """
 
 START_SIZE = (1280, 1024)
+# The two monitors' rectangles as Wine lists them, primary first: Xephyr's two screens joined by
+# Xinerama (Wine 8 reads the monitors from Xinerama where RandR is off), drawn inside an Xvfb.
+TWO_MONITORS = ((0, 0, 1024, 768), (1024, 0, 2304, 1024))
+TWO_MONITORS_HOST_SIZE = (2400, 1200)
 FIRST_DISPLAY = 40
 LAST_DISPLAY = 200
 RESERVATION_DIR = Path("/tmp")
@@ -84,6 +89,14 @@ def screen_size(display):
     return int(width), int(height)
 
 
+def root_size(display):
+    """(width, height) of the root window, on any server, RandR or not."""
+    result = run_x_tool(display, ["xwininfo", "-root"])
+    result.check_returncode()
+    fields = dict(line.strip().split(":", 1) for line in result.stdout.splitlines() if ":" in line)
+    return int(fields["Width"]), int(fields["Height"])
+
+
 def wait_for_size(display, size, timeout=10):
     """The screen size once it is the given one, or the last size seen after the time-out."""
     deadline = time.monotonic() + timeout
@@ -117,14 +130,22 @@ class XServer:
             self.number, self._reservation = reserve_display()
             self.display = f":{self.number}"
             self.process = subprocess.Popen(
-                self._command(), stdin=subprocess.DEVNULL,
+                self._command(), stdin=subprocess.DEVNULL, env=self._environment(),
                 stdout=self._log("out"), stderr=subprocess.STDOUT, start_new_session=True)
             if self._wait_ready():
-                if self.kind == "xorg":
+                if self.has_modes:
                     set_size(self.display, self.size)
                 return self
             self.stop()
         raise RuntimeError(f"{self.kind} did not start; see logs in {self.work_dir}")
+
+    @property
+    def has_modes(self):
+        """Whether the display mode can change (and so must be put back after a test)."""
+        return self.kind == "xorg"
+
+    def _environment(self):
+        return None
 
     def _log(self, suffix):
         return open(self.work_dir / f"{self.kind}-{self.number}.{suffix}", "w")
@@ -161,3 +182,38 @@ class XServer:
         if self._reservation:
             self._reservation.close()
             self._reservation = None
+
+
+class TwoMonitors(XServer):
+    """TWO_MONITORS: an Xephyr with two screens joined by Xinerama and RandR off, inside an Xvfb
+    host. No mode changes: ChangeDisplaySettings to 1024 x 768 succeeds because the primary
+    already has that size. Compare pixels only inside a monitor's rectangle: below the smaller
+    monitor the root window repeats it."""
+
+    def __init__(self, work_dir, host_display=None):
+        """With a host display (the user's), the two monitors show there as two windows;
+        otherwise on a private Xvfb."""
+        super().__init__(work_dir, kind="xephyr", size=TWO_MONITORS[0][2:])
+        self.host = None if host_display else XServer(work_dir, kind="xvfb",
+                                                      size=TWO_MONITORS_HOST_SIZE)
+        self.host_display = host_display
+
+    def start(self, attempts=3):
+        if self.host:
+            self.host_display = self.host.start().display
+        return super().start(attempts)
+
+    def _command(self):
+        screens = []
+        for left, top, right, bottom in TWO_MONITORS:
+            screens += ["-screen", f"{right - left}x{bottom - top}x24"]
+        return ["Xephyr", self.display, *screens, "+xinerama", "-extension", "RANDR",
+                "-nolisten", "tcp", "-no-host-grab", "-noreset"]
+
+    def _environment(self):
+        return dict(os.environ, DISPLAY=self.host_display)
+
+    def stop(self):
+        super().stop()
+        if self.host:
+            self.host.stop()

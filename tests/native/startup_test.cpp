@@ -91,12 +91,15 @@ public:
     void showRendererMissing() override { calls.push_back("message"); }
     void showSettingsDialog() override { calls.push_back("settings dialog"); }
     void startPreview(std::int32_t parent) override { calls.push_back("preview " + std::to_string(parent)); }
+    void declareScalingAware() override { calls.push_back("scaling aware"); }
     void hideCursor() override { calls.push_back("hide cursor"); }
     void createSaverWindow() override { calls.push_back("saver window"); }
 };
 
 const std::vector<std::string> instanceCheck = {"find Vitrelux_Main", "find <Vitrelux>"};
 const std::vector<std::string> preparation = {"mkdir C:\\j_orvel", "settings", "exists D:\\Saver\\Vitrelux.dll"};
+// Scaling awareness comes before the show's first window.
+const std::vector<std::string> show = {"scaling aware", "hide cursor", "saver window"};
 
 std::vector<std::string> join(std::vector<std::vector<std::string>> parts)
 {
@@ -115,9 +118,10 @@ TEST(Main, TakesTheStepsOfEachMode)
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {"/s", true, StartupEnd::RunWindow, join({instanceCheck, preparation, {"hide cursor", "saver window"}})},
-        {"-S", true, StartupEnd::RunWindow, join({instanceCheck, preparation, {"hide cursor", "saver window"}})},
-        {"", true, StartupEnd::RunWindow, join({instanceCheck, preparation, {"saver window"}})},
+        {"/s", true, StartupEnd::RunWindow, join({instanceCheck, preparation, show})},
+        {"-S", true, StartupEnd::RunWindow, join({instanceCheck, preparation, show})},
+        {"", true, StartupEnd::RunWindow,
+         join({instanceCheck, preparation, {"scaling aware", "saver window"}})},
         {"/a", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
         {"s", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
         {"/c", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
