@@ -3,13 +3,14 @@
 // what the media control interface hands back are Shift-JIS (code page 932) bytes, each with a
 // comment showing the text.
 #pragma once
+#include "common/version.h"
 
 namespace texts {
 
 // The typeface of every label and button caption.
 inline constexpr const char* captionTypeface = "ＭＳ Ｐゴシック";
 // The settings dialog: the credit line and the address of the project's page.
-inline constexpr const char* creditLine = "Designed by Vitrelux Ver.1.0.0";
+inline constexpr const char* creditLine = "Designed by Vitrelux Ver." VITRELUX_VERSION_TEXT;
 inline constexpr const char* projectAddress = "https://vitrelux.example.org/";
 inline constexpr const char* panelTitle = "BGM";
 // The three music sources, in the order of their codes.

@@ -19,19 +19,20 @@ constexpr char applicationTitle[] = "Vitrelux (ScreenSaver)";
 class SystemStartup : public StartupPlatform {
 public:
     SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
-        : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder))
+        : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder)),
+          places_{ProgramFolder, UserSettingsFile(UserDataFolder())}
     {
     }
 
     bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
     void createFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
-    void loadSettings() override { LoadSettings(profile_, files_, ProgramFolder, settings_); }
+    void loadSettings() override { LoadSettings(profile_, files_, places_, settings_); }
     bool fileExists(const std::string& path) override { return FileExists(files_, path); }
     void showRendererMissing() override
     {
         MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(applicationTitle).c_str(), MB_OK);
     }
-    void showSettingsDialog() override { ShowSettingsDialog(instance_, settings_, profile_, ProgramFolder); }
+    void showSettingsDialog() override { ShowSettingsDialog(instance_, settings_, profile_, files_, places_); }
     void startPreview(std::int32_t parent) override
     {
         StartPreview(instance_, reinterpret_cast<HWND>(static_cast<INT_PTR>(parent)));
@@ -48,9 +49,10 @@ private:
     HINSTANCE instance_;
     std::string ModeLetter;
     std::string ProgramFolder;
+    SettingsPlaces places_;
     Settings settings_;
     SystemProfile profile_;
-    SystemFileChecks files_;
+    SystemFiles files_;
 };
 
 std::string programPath()

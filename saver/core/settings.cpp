@@ -11,10 +11,11 @@
 namespace {
 
 const char settingsSection[] = "Section";
+const char settingsFileName[] = "Vitrelux.ini";
 
-std::string SettingsFile(const std::string& programFolder)
+std::string SettingsFileBeside(const std::string& programFolder)
 {
-    return programFolder + "\\Vitrelux.ini";
+    return programFolder + "\\" + settingsFileName;
 }
 
 std::int16_t SettingNumber(const std::string& text)
@@ -43,6 +44,23 @@ std::size_t LastSeparator(const std::string& path, std::string_view separators)
     return last;
 }
 
+// The three keys written into a copy of base beside target, which then takes target's place.
+bool StoreSettings(ProfileAccess& profile, FileStore& files, const std::string& base, const std::string& target,
+                   const Settings& settings)
+{
+    const std::string draft = target + ".new";
+    const std::string source = FormatSettingNumber(settings.MusicSource);
+    const std::string repeat = FormatSettingNumber(settings.RepeatTrack);
+    const bool stored = files.copyOrCreate(base, draft)
+        && WriteSetting(profile, settingsSection, texts::keyMusicSource, source, draft)
+        && WriteSetting(profile, settingsSection, texts::keyRepeatTrack, repeat, draft)
+        && WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, draft)
+        && files.replace(draft, target);
+    if (!stored)
+        files.remove(draft);
+    return stored;
+}
+
 } // namespace
 
 std::string ReadSetting(ProfileAccess& profile, const std::string& section, const std::string& key,
@@ -51,15 +69,24 @@ std::string ReadSetting(ProfileAccess& profile, const std::string& section, cons
     return profile.readString(section, key, file);
 }
 
-void WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
+bool WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
                   const std::string& file)
 {
-    profile.writeString(section, key, value, file);
+    return profile.writeString(section, key, value, file);
 }
 
-void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& programFolder, Settings& settings)
+std::string UserSettingsFile(const std::string& userDataFolder)
 {
-    const std::string file = SettingsFile(programFolder);
+    if (userDataFolder.empty())
+        return "";
+    return userDataFolder + "\\Vitrelux\\" + settingsFileName;
+}
+
+void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings)
+{
+    const std::string& programFolder = places.programFolder;
+    const bool ownCopy = !places.userFile.empty() && files.canOpenForReading(places.userFile);
+    const std::string file = ownCopy ? places.userFile : SettingsFileBeside(programFolder);
     settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
     settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
     settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);
@@ -70,12 +97,19 @@ void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& 
     settings.FileDialogFolder = settings.MusicFile.empty() ? programFolder : FolderOfPath(settings.MusicFile);
 }
 
-void SaveSettings(ProfileAccess& profile, const std::string& programFolder, const Settings& settings)
+bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings)
 {
-    const std::string file = SettingsFile(programFolder);
-    WriteSetting(profile, settingsSection, texts::keyMusicSource, FormatSettingNumber(settings.MusicSource), file);
-    WriteSetting(profile, settingsSection, texts::keyRepeatTrack, FormatSettingNumber(settings.RepeatTrack), file);
-    WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, file);
+    const std::string beside = SettingsFileBeside(places.programFolder);
+    if (StoreSettings(profile, files, beside, beside, settings)) {
+        if (!places.userFile.empty())
+            files.remove(places.userFile);
+        return true;
+    }
+    if (places.userFile.empty())
+        return false;
+    files.createFolder(FolderOfPath(places.userFile));
+    const std::string& base = files.canOpenForReading(places.userFile) ? places.userFile : beside;
+    return StoreSettings(profile, files, base, places.userFile, settings);
 }
 
 bool FileExists(FileChecks& files, const std::string& path)

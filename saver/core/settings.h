@@ -1,5 +1,6 @@
-// The front end's stored settings: the music choice kept in Vitrelux.ini next to the program,
-// read and written through small interfaces so the rules run without Windows.
+// The front end's stored settings: the music choice kept in Vitrelux.ini next to the program, or in
+// the user's own copy where the program's folder cannot be written, read and written through small
+// interfaces so the rules run without Windows.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,7 +16,8 @@ class ProfileAccess {
 public:
     virtual ~ProfileAccess() = default;
     virtual std::string readString(const std::string& section, const std::string& key, const std::string& file) = 0;
-    virtual void writeString(const std::string& section, const std::string& key, const std::string& value,
+    // False when the value could not be written.
+    virtual bool writeString(const std::string& section, const std::string& key, const std::string& value,
                              const std::string& file) = 0;
 };
 
@@ -25,13 +27,39 @@ public:
     virtual bool canOpenForReading(const std::string& path) = 0;
 };
 
+// What saving the settings file asks of the file system; each step that can fail says so.
+class FileStore : public FileChecks {
+public:
+    // A copy of the file, or an empty file where there is none to copy.
+    virtual bool copyOrCreate(const std::string& from, const std::string& to) = 0;
+    // Puts the file in the other's place, whole or not at all.
+    virtual bool replace(const std::string& from, const std::string& to) = 0;
+    virtual void remove(const std::string& path) = 0;
+    virtual void createFolder(const std::string& path) = 0;
+};
+
+// Where the settings file is kept: beside the program, as it always was, and the user's own copy
+// for when the program's folder cannot be written (installed in the system folder, say).
+struct SettingsPlaces {
+    std::string programFolder;
+    // %APPDATA%\Vitrelux\Vitrelux.ini; empty where the user's folder is unknown.
+    std::string userFile;
+};
+
+// The user's own copy inside the user's application data folder; empty for an unknown folder.
+std::string UserSettingsFile(const std::string& userDataFolder);
+
 std::string ReadSetting(ProfileAccess& profile, const std::string& section, const std::string& key,
                         const std::string& file);
-void WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
+bool WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
                   const std::string& file);
 
-void LoadSettings(ProfileAccess& profile, FileChecks& files, const std::string& programFolder, Settings& settings);
-void SaveSettings(ProfileAccess& profile, const std::string& programFolder, const Settings& settings);
+// From the user's own copy when there is one, else from the file beside the program.
+void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings);
+// Beside the program when that can be written, and then the user's own copy goes, so that the
+// newest choice is the one read; else into the user's own copy, with the same bytes. A file is
+// replaced only by one written whole. False when neither could be written.
+bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings);
 
 // Paths are Shift-JIS: a '\\' that is the second byte of a two-byte character is not a separator.
 bool FileExists(FileChecks& files, const std::string& path);

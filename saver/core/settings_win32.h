@@ -1,4 +1,5 @@
-// The settings' OS services on Windows: the private profile (INI) functions and opening a file.
+// The settings' OS services on Windows: the private profile (INI) functions, files and the user's
+// application data folder.
 #pragma once
 #include <string>
 
@@ -7,11 +8,19 @@
 class SystemProfile : public ProfileAccess {
 public:
     std::string readString(const std::string& section, const std::string& key, const std::string& file) override;
-    void writeString(const std::string& section, const std::string& key, const std::string& value,
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) override;
 };
 
-class SystemFileChecks : public FileChecks {
+class SystemFiles : public FileStore {
 public:
     bool canOpenForReading(const std::string& path) override;
+    bool copyOrCreate(const std::string& from, const std::string& to) override;
+    bool replace(const std::string& from, const std::string& to) override;
+    void remove(const std::string& path) override;
+    void createFolder(const std::string& path) override;
 };
+
+// The user's roaming application data folder (%APPDATA%) in the system's code page; empty when
+// unknown or when that code page cannot spell it.
+std::string UserDataFolder();

@@ -25,3 +25,15 @@ std::string utf8Text(const std::wstring& wide)
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
     return utf8;
 }
+
+bool systemCodePageText(const std::wstring& wide, std::string& bytes)
+{
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lost);
+    if (size <= 0 || lost)
+        return false;
+    std::string converted(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, converted.data(), size, nullptr, nullptr);
+    bytes = converted.c_str();
+    return true;
+}

@@ -85,9 +85,9 @@ std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, in
     }
 }
 
-SettingsDialog::SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, Settings& settings,
-                               std::string programFolder)
-    : platform_(platform), profile_(profile), settings_(settings), programFolder_(std::move(programFolder))
+SettingsDialog::SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, FileStore& files, Settings& settings,
+                               SettingsPlaces places)
+    : platform_(platform), profile_(profile), files_(files), settings_(settings), places_(std::move(places))
 {
 }
 
@@ -164,7 +164,7 @@ void SettingsDialog::Cmd_File_Click()
 void SettingsDialog::Cmd_Set_Click()
 {
     settings_.RepeatTrack = TrackNumber(platform_.trackText(), platform_.decimalSeparator());
-    SaveSettings(profile_, programFolder_, settings_);
+    SaveSettings(profile_, files_, places_, settings_);
     unload();
 }
 

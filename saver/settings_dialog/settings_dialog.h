@@ -64,7 +64,8 @@ std::vector<std::pair<int, int>> TilePositions(int tileWidth, int tileHeight, in
 
 class SettingsDialog {
 public:
-    SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, Settings& settings, std::string programFolder);
+    SettingsDialog(DialogPlatform& platform, ProfileAccess& profile, FileStore& files, Settings& settings,
+                   SettingsPlaces places);
 
     void Form_Load();
     void Form_Unload();
@@ -84,7 +85,8 @@ private:
 
     DialogPlatform& platform_;
     ProfileAccess& profile_;
+    FileStore& files_;
     Settings& settings_;
-    std::string programFolder_;
+    SettingsPlaces places_;
     std::int16_t AnchorPoint[2] = {0, 0};
 };

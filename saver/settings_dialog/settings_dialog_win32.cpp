@@ -87,8 +87,9 @@ LRESULT paintWindow(HWND window, Paint paint)
 
 class DialogWindow : public DialogPlatform {
 public:
-    DialogWindow(HINSTANCE instance, Settings& settings, ProfileAccess& profile, const std::string& programFolder)
-        : dialog(*this, profile, settings, programFolder), instance_(instance), font_(createCaptionFont(defaultCaptionFont())),
+    DialogWindow(HINSTANCE instance, Settings& settings, ProfileAccess& profile, FileStore& files,
+                 const SettingsPlaces& places)
+        : dialog(*this, profile, files, settings, places), instance_(instance), font_(createCaptionFont(defaultCaptionFont())),
           linkFont_(underlined(font_))
     {
         radio_[0] = LoadBitmapW(instance, MAKEINTRESOURCEW(radioOffId));
@@ -380,16 +381,9 @@ bool DialogWindow::chooseMusicFile(const std::string& initialFolder, std::string
     request.lpstrTitle = caption.c_str();
     if (GetOpenFileNameW(&request) <= 0)
         return false;
-    // The settings file and the music player take the path in the system's code page: a name that
-    // it cannot spell could be neither stored nor played, so it is refused like a failed choice.
-    BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, file, -1, nullptr, 0, nullptr, &lost);
-    if (size <= 0 || lost)
-        return false;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, file, -1, bytes.data(), size, nullptr, nullptr);
-    chosen = bytes.c_str();
-    return true;
+    // A name that the system's code page cannot spell could be neither stored nor played, so it is
+    // refused like a failed choice.
+    return systemCodePageText(file, chosen);
 }
 
 void DialogWindow::paintBackground(int width, int height)
@@ -531,11 +525,12 @@ LRESULT DialogWindow::handleDialog(UINT message, WPARAM wparam, LPARAM lparam)
 
 } // namespace
 
-void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& profile, const std::string& ProgramFolder)
+void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& profile, FileStore& files,
+                        const SettingsPlaces& places)
 {
     if (!registerClasses(instance))
         return;
-    DialogWindow owner(instance, settings, profile, ProgramFolder);
+    DialogWindow owner(instance, settings, profile, files, places);
     if (!owner.create())
         return;
     owner.dialog.Form_Load();

@@ -6,4 +6,5 @@
 #include "saver/core/settings.h"
 
 // Creates, loads and shows the dialog, and returns once it has closed; settings change in place.
-void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& profile, const std::string& ProgramFolder);
+void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& profile, FileStore& files,
+                        const SettingsPlaces& places);

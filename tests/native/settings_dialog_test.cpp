@@ -9,8 +9,9 @@
 
 namespace {
 
-// One log for the window, the system and the settings file, so the order across them shows.
-class RecordingDialog : public DialogPlatform, public ProfileAccess {
+// One log for the window, the system and the settings file, so the order across them shows. Every
+// file step works, so the keys go into the draft beside the program.
+class RecordingDialog : public DialogPlatform, public ProfileAccess, public FileStore {
 public:
     std::vector<std::string> log;
     bool rectWorks = true;
@@ -69,11 +70,17 @@ public:
     void close() override { add("close"); }
 
     std::string readString(const std::string&, const std::string&, const std::string&) override { return ""; }
-    void writeString(const std::string& section, const std::string& key, const std::string& value,
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) override
     {
         add("write [" + section + "] " + key + "=" + value + " " + file);
+        return true;
     }
+    bool canOpenForReading(const std::string&) override { return false; }
+    bool copyOrCreate(const std::string&, const std::string&) override { return true; }
+    bool replace(const std::string&, const std::string&) override { return true; }
+    void remove(const std::string&) override {}
+    void createFolder(const std::string&) override {}
 
 private:
     void add(const std::string& line) { log.push_back(line); }
@@ -84,7 +91,7 @@ private:
     }
 };
 
-const std::string iniFile = "D:\\Saver\\Vitrelux.ini";
+const std::string iniFile = "D:\\Saver\\Vitrelux.ini.new";
 const std::string writeSource = "write [Section] BGM\x8B\xE6\x95\xAA=";
 const std::string writeTrack = "write [Section] BGM\xD8\xCB\xDF\xB0\xC4=";
 const std::string writeFile = "write [Section] BGM\xCC\xA7\xB2\xD9=";
@@ -94,7 +101,7 @@ struct Rig {
     Settings settings;
     SettingsDialog dialog;
     Rig(std::int16_t source, std::int16_t track, const std::string& file)
-        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, settings, "D:\\Saver")
+        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", ""})
     {
     }
     // The log since the last call.

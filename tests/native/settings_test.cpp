@@ -18,6 +18,9 @@ const std::string repeatTrackKey = "BGM\xD8\xCB\xDF\xB0\xC4";
 const std::string musicFileKey = "BGM\xCC\xA7\xB2\xD9";
 const std::string programFolder = "C:\\Saver";
 const std::string iniFile = "C:\\Saver\\Vitrelux.ini";
+const std::string userFolder = "C:\\Users\\u\\AppData\\Roaming\\Vitrelux";
+const std::string userFile = userFolder + "\\Vitrelux.ini";
+const SettingsPlaces places = {programFolder, userFile};
 
 // Shift-JIS: 音楽 and ソフト; 表 and ソ end in 0x5C, the byte of '\\'.
 const std::string ongaku = "\x89\xB9\x8A\x79";
@@ -49,10 +52,60 @@ public:
         auto found = values.find(key);
         return found == values.end() ? "" : found->second;
     }
-    void writeString(const std::string& section, const std::string& key, const std::string& value,
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
                      const std::string& file) override
     {
         writes.push_back({section, key, value, file});
+        return true;
+    }
+};
+
+// Files as key-value pairs by path, with folders that cannot be written and a disk that fills up.
+// The keys stand for the three settings keys, so a saved file reads at a glance.
+class MemoryFiles : public ProfileAccess, public FileStore {
+public:
+    using Entries = std::map<std::string, std::string>;
+    using Files = std::map<std::string, Entries>;
+    Files files;
+    std::set<std::string> readOnlyFolders;
+    // How many values can still be written; negative for no end.
+    int writesBeforeFull = -1;
+
+    std::string readString(const std::string&, const std::string&, const std::string&) override { return ""; }
+    bool writeString(const std::string&, const std::string& key, const std::string& value,
+                     const std::string& file) override
+    {
+        if (!writable(file) || files.count(file) == 0 || writesBeforeFull == 0)
+            return false;
+        --writesBeforeFull;
+        files[file][shortKey(key)] = value;
+        return true;
+    }
+    bool canOpenForReading(const std::string& path) override { return files.count(path) > 0; }
+    bool copyOrCreate(const std::string& from, const std::string& to) override
+    {
+        if (!writable(to))
+            return false;
+        auto found = files.find(from);
+        files[to] = found == files.end() ? Entries{} : found->second;
+        return true;
+    }
+    bool replace(const std::string& from, const std::string& to) override
+    {
+        if (!writable(to) || files.count(from) == 0)
+            return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+    void remove(const std::string& path) override { files.erase(path); }
+    void createFolder(const std::string&) override {}
+
+private:
+    bool writable(const std::string& path) const { return readOnlyFolders.count(FolderOfPath(path)) == 0; }
+    static std::string shortKey(const std::string& key)
+    {
+        return key == musicSourceKey ? "source" : key == repeatTrackKey ? "repeat" : "file";
     }
 };
 
@@ -68,19 +121,34 @@ public:
     }
 };
 
-TEST(LoadSettings, ReadsTheThreeKeysFromTheIniNextToTheProgram)
+TEST(LoadSettings, ReadsTheThreeKeysFromTheUsersOwnCopyElseFromBesideTheProgram)
 {
-    FakeProfile profile;
-    FakeFileChecks files;
-    Settings settings;
-    LoadSettings(profile, files, programFolder, settings);
-    const std::vector<ProfileCall> expected = {
-        {"Section", musicSourceKey, "", iniFile},
-        {"Section", repeatTrackKey, "", iniFile},
-        {"Section", musicFileKey, "", iniFile},
+    struct Case {
+        const char* what;
+        SettingsPlaces places;
+        std::set<std::string> openable;
+        std::string read;
     };
-    EXPECT_EQ(profile.reads, expected);
-    EXPECT_TRUE(profile.writes.empty());
+    const Case cases[] = {
+        {"no copy of the user's", places, {iniFile}, iniFile},
+        {"the user's copy", places, {iniFile, userFile}, userFile},
+        {"only the user's copy", places, {userFile}, userFile},
+        {"the user's folder unknown", {programFolder, ""}, {iniFile}, iniFile},
+    };
+    for (const Case& c : cases) {
+        FakeProfile profile;
+        FakeFileChecks files;
+        files.openable = c.openable;
+        Settings settings;
+        LoadSettings(profile, files, c.places, settings);
+        const std::vector<ProfileCall> expected = {
+            {"Section", musicSourceKey, "", c.read},
+            {"Section", repeatTrackKey, "", c.read},
+            {"Section", musicFileKey, "", c.read},
+        };
+        EXPECT_EQ(profile.reads, expected) << c.what;
+        EXPECT_TRUE(profile.writes.empty()) << c.what;
+    }
 }
 
 TEST(LoadSettings, StoredNumbersFloorToSixteenBitsOrReadAsZero)
@@ -115,7 +183,7 @@ TEST(LoadSettings, StoredNumbersFloorToSixteenBitsOrReadAsZero)
         profile.values = {{musicSourceKey, c.stored}, {repeatTrackKey, c.stored}, {musicFileKey, "C:\\a.mp3"}};
         files.openable = {"C:\\a.mp3"};
         Settings settings;
-        LoadSettings(profile, files, programFolder, settings);
+        LoadSettings(profile, files, places, settings);
         EXPECT_EQ(settings.MusicSource, c.expected) << "\"" << c.stored << "\"";
         EXPECT_EQ(settings.RepeatTrack, c.expected) << "\"" << c.stored << "\"";
     }
@@ -126,9 +194,9 @@ TEST(LoadSettings, MissingKeysGiveDefaultsOverWhateverWasHeld)
     FakeProfile profile;
     FakeFileChecks files;
     Settings settings{5, 9, "C:\\old.mp3", "C:\\old"};
-    LoadSettings(profile, files, programFolder, settings);
+    LoadSettings(profile, files, places, settings);
     EXPECT_EQ(settings, (Settings{0, 0, "", programFolder}));
-    EXPECT_TRUE(files.asked.empty());
+    EXPECT_EQ(files.asked, std::vector<std::string>{userFile}) << "only where the settings are";
 }
 
 TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
@@ -160,7 +228,8 @@ TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
         profile.values = {{musicSourceKey, c.source}, {musicFileKey, c.file}};
         files.openable.insert(c.openable.begin(), c.openable.end());
         Settings settings;
-        LoadSettings(profile, files, programFolder, settings);
+        // Without a copy of the user's to look for, only the music file is looked at.
+        LoadSettings(profile, files, {programFolder, ""}, settings);
         EXPECT_EQ(settings.MusicSource, c.musicSource) << c.what;
         EXPECT_EQ(settings.MusicFile, c.musicFile) << c.what;
         EXPECT_EQ(settings.FileDialogFolder, c.dialogFolder) << c.what;
@@ -241,15 +310,59 @@ TEST(FormatSettingNumber, PutsABlankWhereTheSignWouldBe)
 TEST(SaveSettings, WritesTheThreeKeysInOrderAndNotTheDialogFolder)
 {
     FakeProfile profile;
-    SaveSettings(profile, programFolder, Settings{2, -1, "C:\\Music\\a.mp3", "C:\\Music"});
-    SaveSettings(profile, programFolder, Settings{0, 12, "", "C:\\Saver"});
+    MemoryFiles files;
+    SaveSettings(profile, files, places, Settings{2, -1, "C:\\Music\\a.mp3", "C:\\Music"});
+    SaveSettings(profile, files, places, Settings{0, 12, "", "C:\\Saver"});
+    const std::string draft = iniFile + ".new";
     const std::vector<ProfileCall> expected = {
-        {"Section", musicSourceKey, " 2", iniFile}, {"Section", repeatTrackKey, "-1", iniFile},
-        {"Section", musicFileKey, "C:\\Music\\a.mp3", iniFile}, {"Section", musicSourceKey, " 0", iniFile},
-        {"Section", repeatTrackKey, " 12", iniFile}, {"Section", musicFileKey, "", iniFile},
+        {"Section", musicSourceKey, " 2", draft}, {"Section", repeatTrackKey, "-1", draft},
+        {"Section", musicFileKey, "C:\\Music\\a.mp3", draft}, {"Section", musicSourceKey, " 0", draft},
+        {"Section", repeatTrackKey, " 12", draft}, {"Section", musicFileKey, "", draft},
     };
     EXPECT_EQ(profile.writes, expected);
     EXPECT_TRUE(profile.reads.empty());
+}
+
+TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFile)
+{
+    using Files = MemoryFiles::Files;
+    // What else a file holds shows which file the saved one was copied from.
+    const MemoryFiles::Entries older = {{"other", "beside"}, {"source", " 1"}};
+    const MemoryFiles::Entries mine = {{"other", "mine"}, {"source", " 9"}};
+    const MemoryFiles::Entries saved = {{"other", "beside"}, {"source", " 2"}, {"repeat", " 0"}, {"file", ""}};
+    const MemoryFiles::Entries savedAlone = {{"source", " 2"}, {"repeat", " 0"}, {"file", ""}};
+    const MemoryFiles::Entries mineSaved = {{"other", "mine"}, {"source", " 2"}, {"repeat", " 0"}, {"file", ""}};
+    struct Case {
+        const char* what;
+        Files before;
+        std::set<std::string> readOnly;
+        std::string userFile;
+        int writesBeforeFull;
+        bool saved;
+        Files after;
+    };
+    const Case cases[] = {
+        {"beside the program", {{iniFile, older}}, {}, userFile, -1, true, {{iniFile, saved}}},
+        {"beside, the user's copy goes", {{iniFile, older}, {userFile, mine}}, {}, userFile, -1, true,
+         {{iniFile, saved}}},
+        {"no file yet", {}, {}, userFile, -1, true, {{iniFile, savedAlone}}},
+        {"folder read-only: a copy of the user's own", {{iniFile, older}}, {programFolder}, userFile, -1, true,
+         {{iniFile, older}, {userFile, saved}}},
+        {"folder read-only, the user's copy there", {{iniFile, older}, {userFile, mine}}, {programFolder}, userFile,
+         -1, true, {{iniFile, older}, {userFile, mineSaved}}},
+        {"nowhere to write", {{iniFile, older}}, {programFolder, userFolder}, userFile, -1, false, {{iniFile, older}}},
+        {"user's folder unknown", {{iniFile, older}}, {programFolder}, "", -1, false, {{iniFile, older}}},
+        {"disk full after one key", {{iniFile, older}}, {}, userFile, 1, false, {{iniFile, older}}},
+    };
+    for (const Case& c : cases) {
+        MemoryFiles files;
+        files.files = c.before;
+        files.readOnlyFolders = c.readOnly;
+        files.writesBeforeFull = c.writesBeforeFull;
+        EXPECT_EQ(SaveSettings(files, files, {programFolder, c.userFile}, Settings{2, 0, "", "C:\\Music"}), c.saved)
+            << c.what;
+        EXPECT_EQ(files.files, c.after) << c.what;
+    }
 }
 
 } // namespace

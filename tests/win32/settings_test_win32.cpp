@@ -1,5 +1,6 @@
-// The settings through the real profile functions and CreateFileA: the bytes Windows writes,
-// what it hands back from a hand-written file, and which paths count as an existing file.
+// The settings through the real profile and file functions: the bytes Windows writes, what it
+// hands back from a hand-written file, the user's own copy, and which paths count as an existing
+// file.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -28,6 +29,7 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "vitrelux_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         ini_ = folder_ + "\\Vitrelux.ini";
+        places_ = {folder_, folder_ + "\\user\\Vitrelux.ini"};
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override
@@ -61,14 +63,15 @@ protected:
     void writeIni(const std::string& bytes) const { std::ofstream(ini_, std::ios::binary) << bytes; }
 
     std::string folder_, ini_;
+    SettingsPlaces places_;
     std::vector<std::string> made_;
     SystemProfile profile_;
-    SystemFileChecks files_;
+    SystemFiles files_;
 };
 
 TEST_F(SettingsFiles, SaveWritesShiftJisKeysWithCrLfLines)
 {
-    SaveSettings(profile_, folder_, Settings{2, 0, "C:\\Music\\a.mp3", ""});
+    SaveSettings(profile_, files_, places_, Settings{2, 0, "C:\\Music\\a.mp3", ""});
     // Wine's profile writer strips the blank FormatSettingNumber puts before a value.
     EXPECT_EQ(iniBytes(), "[Section]\r\n"
                           "BGM\x8B\xE6\x95\xAA=2\r\n"
@@ -79,7 +82,7 @@ TEST_F(SettingsFiles, SaveWritesShiftJisKeysWithCrLfLines)
 TEST_F(SettingsFiles, SavingAgainReplacesTheValuesInPlaceAndKeepsOtherLines)
 {
     writeIni("[Other]\r\nkeep=1\r\n[Section]\r\nBGM\xCC\xA7\xB2\xD9=C:\\old.mp3\r\n");
-    SaveSettings(profile_, folder_, Settings{-1, 12, "", ""});
+    SaveSettings(profile_, files_, places_, Settings{-1, 12, "", ""});
     EXPECT_EQ(iniBytes(), "[Other]\r\nkeep=1\r\n"
                           "[Section]\r\n"
                           "BGM\xCC\xA7\xB2\xD9=\r\n"
@@ -96,23 +99,38 @@ TEST_F(SettingsFiles, LoadsAHandWrittenFile)
              "BGM\xD8\xCB\xDF\xB0\xC4=\" 7\"\r\n"
              "BGM\xCC\xA7\xB2\xD9=" + song + "\r\n");
     Settings settings;
-    LoadSettings(profile_, files_, folder_, settings);
+    LoadSettings(profile_, files_, places_, settings);
     EXPECT_EQ(settings, (Settings{2, 7, song, folder_ + "\\" + ongaku}));
 }
 
 TEST_F(SettingsFiles, WhatIsSavedLoadsBack)
 {
     const std::string song = makeFile("a.mp3");
-    SaveSettings(profile_, folder_, Settings{2, -32768, song, ""});
+    SaveSettings(profile_, files_, places_, Settings{2, -32768, song, ""});
     Settings settings;
-    LoadSettings(profile_, files_, folder_, settings);
+    LoadSettings(profile_, files_, places_, settings);
     EXPECT_EQ(settings, (Settings{2, -32768, song, folder_}));
+}
+
+TEST_F(SettingsFiles, TheUsersOwnCopyIsReadUntilASaveBesideTheProgramReplacesIt)
+{
+    makeFolder("user");
+    const std::string own = makeFile("user\\Vitrelux.ini", "[Section]\r\nBGM\x8B\xE6\x95\xAA=1\r\n");
+    writeIni("[Section]\r\nBGM\x8B\xE6\x95\xAA=2\r\n");
+    Settings settings;
+    LoadSettings(profile_, files_, places_, settings);
+    EXPECT_EQ(settings.MusicSource, 1);
+    EXPECT_TRUE(SaveSettings(profile_, files_, places_, Settings{0, 3, "", ""}));
+    EXPECT_EQ(GetFileAttributesA(own.c_str()), INVALID_FILE_ATTRIBUTES) << "the newest choice is the one read";
+    EXPECT_EQ(GetFileAttributesA((ini_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no draft left";
+    LoadSettings(profile_, files_, places_, settings);
+    EXPECT_EQ(settings, (Settings{0, 3, "", folder_}));
 }
 
 TEST_F(SettingsFiles, MissingFileGivesDefaults)
 {
     Settings settings{2, 3, "C:\\old.mp3", "C:\\old"};
-    LoadSettings(profile_, files_, folder_, settings);
+    LoadSettings(profile_, files_, places_, settings);
     EXPECT_EQ(settings, (Settings{0, 0, "", folder_}));
     EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
