@@ -1,5 +1,6 @@
-// What the two programs know of each other. They share no memory and exchange no messages: the
-// front end writes the snapshot and starts the renderer, then only looks for the renderer's window.
+// What the two programs (and their package) know of each other. They share no memory and exchange
+// no messages: the front end writes the snapshot and starts the renderer, then only looks for the
+// renderer's window.
 #pragma once
 
 namespace contract {
@@ -18,6 +19,9 @@ inline constexpr char snapshotFolder[] = "C:\\j_orvel";
 // Written by the show before it starts the renderer, read by the renderer once at start-up
 // (through its own, lower-case spelling of the same name).
 inline constexpr char snapshotPath[] = "C:\\j_orvel\\Vitrelux.bmp";
+// A snapshot being written carries this after its name until it is complete; the package removes
+// both when Vitrelux is uninstalled.
+inline constexpr char snapshotPartialSuffix[] = ".new";
 // Names the file both programs append their start-up trace to; the renderer inherits it from the
 // front end. Unset, nothing is written.
 inline constexpr char traceVariable[] = "VITRELUX_TRACE";

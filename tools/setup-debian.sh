@@ -5,7 +5,7 @@ set -e
 
 packages="cmake ninja-build clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  wine wine64
+  wine wine64 wixl msitools
   xvfb xserver-xorg-core xserver-xorg-video-dummy xserver-xephyr xdotool x11-utils x11-xserver-utils
   imagemagick python3-pil python3-pytest
   locales fonts-ipafont-gothic

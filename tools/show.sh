@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up the machine, builds the shipped 32-bit programs and runs the show: on the user's display when
+# Sets up the machine, builds the programs and runs the show: on the user's display when
 # DISPLAY is set, otherwise on a virtual one, saving pictures of the screen into build/show/. A machine
 # that cannot start 32-bit programs runs the 64-bit build instead (tools/tested-preset.sh).
 #   tools/show.sh [--two-monitors] [--music mp3|wav|none]

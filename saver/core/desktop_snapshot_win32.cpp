@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/bitmap_format.h"
+#include "common/contract.h"
 #include "common/dib_section_win32.h"
 #include "common/trace_win32.h"
 #include "saver/core/show.h"
@@ -91,7 +92,7 @@ bool SaveDesktopSnapshot(const std::string& path, int screenWidth, int screenHei
         return false;
     traceStage("snapshot-captured");
     const std::vector<std::uint8_t> headers = bitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
-    const std::string partial = path + ".new";
+    const std::string partial = path + contract::snapshotPartialSuffix;
     // A disk that fills half-way must not leave the renderer a truncated snapshot: the old one stays.
     if (headers.empty() || !writeFile(partial, headers, picture.bits(), static_cast<DWORD>(picture.imageBytes()))
         || !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

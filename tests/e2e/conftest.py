@@ -66,8 +66,13 @@ def wine(work_dir, x_server, wine_session_env, dist):
 
 
 @pytest.fixture(scope="session")
-def helper(wine):
-    return primed_helper(wine, required_env("VITRELUX_E2E_HELPER"))
+def helper_exe():
+    return required_env("VITRELUX_E2E_HELPER")
+
+
+@pytest.fixture(scope="session")
+def helper(wine, helper_exe):
+    return primed_helper(wine, helper_exe)
 
 
 @pytest.fixture(autouse=True)

@@ -249,10 +249,29 @@ int cmd_refresh_rate() {
     return kOk;
 }
 
+// Runs a command line to its end and prints its whole exit code (Wine hands a Linux caller only
+// the code modulo 256: 1603 arrives as 67).
+int cmd_run(const char* command_line) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = command_line;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return kNotFound;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("%lu\n", static_cast<unsigned long>(code));
+    return kOk;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor <title>\n"
                  "       e2e_helper windows <class>\n"
+                 "       e2e_helper run <command line>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
                  "       e2e_helper screen|refresh-rate|desktop|wave-devices|monitors|focus\n");
@@ -276,6 +295,7 @@ int run(int argc, char** argv) {
         if (command == "cursor") return cmd_cursor(argv[2]);
         if (command == "children") return print_children(argv[2], child_line);
         if (command == "windows") return cmd_windows(argv[2]);
+        if (command == "run") return cmd_run(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);
     if (command == "host" && argc == 7) return cmd_host(argv[2], argv[3], argv[4], argv[5], argv[6]);

@@ -1,7 +1,6 @@
 # End-to-end tests of the settings dialog, Vitrelux.scr /c, under Wine on a real X server: where it
 # opens and what it paints, the buttons' faces under the real pointer, what "設定" writes to
 # Vitrelux.ini after clicks and typing, the file chooser, the link, and a Western code page.
-import contextlib
 import time
 
 import pytest
@@ -10,29 +9,12 @@ from PIL import ImageChops, ImageStat
 import saver
 import screen
 import xserver
-from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, SECTION, SETTINGS_FILE,
-                     SETTINGS_TITLE, SC_CLOSE, WESTERN, WM_SYSCOMMAND, wait_until)
+from dialog import (ADDRESS, ADDRESS_LABEL, CANCEL_BUTTON, ELSEWHERE, FILE_BUTTON,
+                    GLYPHS, PANEL, SET_BUTTON, SETTLE, choose_cd_and_type, choose_file, ini,
+                    open_dialog, own_copies)
+from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, SETTINGS_TITLE, SC_CLOSE, WESTERN,
+                     WM_SYSCOMMAND, wait_until)
 from wine import windows_path
-
-CLIENT_SIZE = (495, 246)
-CHOOSER_TITLE = "ﾌｧｲﾙを開く"
-ADDRESS = "https://vitrelux.example.org/"
-# Places in the dialog's client area. The panel's own area starts inside its 2-pixel sunken edge.
-PANEL = (14, 18)
-SET_BUTTON = (316, 200)
-CANCEL_BUTTON = (400, 200)
-FILE_BUTTON = (PANEL[0] + 28, PANEL[1] + 112)
-TRACK_BOX = (PANEL[0] + 112, PANEL[1] + 52)
-# Each option's glyph cell and caption, by source code.
-GLYPHS = {0: (PANEL[0] + 34, PANEL[1] + 82), 1: (PANEL[0] + 34, PANEL[1] + 62), 2: (PANEL[0] + 34, PANEL[1] + 102)}
-CAPTIONS = {0: (PANEL[0] + 54, PANEL[1] + 82), 1: (PANEL[0] + 60, PANEL[1] + 62),
-            2: (PANEL[0] + 70, PANEL[1] + 102)}
-ADDRESS_LABEL = (60, 214)
-ELSEWHERE = (5, 5)
-# The ring just inside a button's border, 2 pixels in from its left edge, in each state image.
-FACE_RING = {"Normal": (244, 244, 241), "HighLight": (250, 195, 87), "Selected": (161, 190, 236),
-             "Pressed": (0, 60, 116), "Disable": (245, 244, 234)}
-SETTLE = 0.5  # a button's pointer check runs every 100 ms
 
 BROWSER_REGISTRY = """
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
@@ -52,63 +34,6 @@ def urls(wine, work_dir):
     recorder.chmod(0o755)
     saver.import_registry(wine, folder, saver.TYPEFACE_REGISTRY + BROWSER_REGISTRY.format(recorder=recorder))
     return recorded
-
-
-class Dialog:
-    """One open settings dialog: its window, client origin and the X display it is on."""
-
-    def __init__(self, run, helper, display, folder):
-        self.run = run
-        self.helper = helper
-        self.display = display
-        self.folder = folder
-        self.rect = helper.wait_for(SETTINGS_TITLE)
-        client = helper.client(SETTINGS_TITLE) if self.rect else None
-        self.origin = client[:2] if client else None
-
-    def at(self, point):
-        return self.origin[0] + point[0], self.origin[1] + point[1]
-
-    def click(self, point, button=1):
-        screen.click(self.display, *self.at(point), button=button)
-        time.sleep(0.3)
-
-    def move(self, point):
-        screen.move_pointer(self.display, *self.at(point))
-        time.sleep(SETTLE)
-
-    def type(self, text):
-        screen.xdotool(self.display, "key", "ctrl+a")
-        screen.xdotool(self.display, "type", text)
-
-    def shot(self, name):
-        image = screen.screenshot(self.display, self.folder / f"{name}.png")
-        left, top = self.origin
-        return image.crop((left, top, left + CLIENT_SIZE[0], top + CLIENT_SIZE[1]))
-
-    def face(self, button):
-        """The state image a button shows, told by the ring inside its border."""
-        ring = self.shot("face").getpixel((button[0] + 2, button[1] + 12))
-        return next((name for name, colour in FACE_RING.items() if colour == ring), ring)
-
-    def settings_bytes(self):
-        path = self.folder / "Vitrelux" / SETTINGS_FILE
-        return path.read_bytes() if path.exists() else None
-
-
-@contextlib.contextmanager
-def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None):
-    program = saver.install(dist, folder / "Vitrelux")
-    saver.write_settings(program.parent, settings)
-    with saver.running(wine, program, helper, ["/c"], log_name=folder.name, env=env) as run:
-        dialog = Dialog(run, helper, x_server.display, folder)
-        assert dialog.origin, "the settings dialog did not open"
-        yield dialog
-
-
-def ini(*lines):
-    """A settings file's bytes as Wine writes them: Shift-JIS, CRLF."""
-    return "".join(line + "\r\n" for line in (f"[{SECTION}]", *lines)).encode(CODE_PAGE)
 
 
 def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, helper, x_server, test_dir, urls):
@@ -145,38 +70,12 @@ def test_faces_follow_the_pointer(wine, dist, helper, x_server, test_dir, urls):
     assert dialog.settings_bytes() == ini(f"{KEY_SOURCE}=0"), "a release off the button stored"
 
 
-def choose_cd_and_type(text):
-    def act(dialog):
-        dialog.click(CAPTIONS[1])
-        dialog.click((TRACK_BOX[0] + 12, TRACK_BOX[1] + 10))
-        dialog.type(text)
-    return act
-
-
 def pick_none_with_the_right_button(dialog):
     dialog.click(GLYPHS[0], button=3)
 
 
 def leave_alone(dialog):
     pass
-
-
-def choose_file(name):
-    def act(dialog):
-        dialog.click((FILE_BUTTON[0] + 20, FILE_BUTTON[1] + 12))
-        assert dialog.helper.wait_for(CHOOSER_TITLE, 20), "the file chooser did not open"
-        # NOTE: keys reach the chooser's name box only once it has been clicked.
-        name_box = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                        if line.startswith("Edit "))
-        left, top, right, bottom = map(int, name_box[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
-        screen.xdotool(dialog.display, "type", name)
-        open_button = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                           if line.startswith("Button ") and "(&O)" in line)
-        left, top, right, bottom = map(int, open_button[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
-        assert wait_until(lambda: not dialog.helper.find(CHOOSER_TITLE), 10), "the chooser stayed"
-    return act
 
 
 @pytest.fixture(scope="module")
@@ -219,6 +118,7 @@ def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, x_
         code = dialog.run.wait_exit(10)
     assert code == 0, "設定 did not close the dialog and end the front end"
     assert dialog.settings_bytes() == written(music)
+    assert own_copies(wine) == [], "a copy of the user's own beside a writable program folder"
 
 
 def click_cancel(dialog):

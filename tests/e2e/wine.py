@@ -27,10 +27,12 @@ def windows_path(path):
 
 
 class Wine:
-    def __init__(self, prefix, display, log_dir, session_env=None, bits=32):
+    def __init__(self, prefix, display, log_dir, session_env=None, bits=32, user=None):
         """session_env (such as LANG or HOME) applies to every Wine process of this session;
-        bits is the word size of the programs it runs."""
+        bits is the word size of the programs it runs; user, a Unix user that every process of
+        the session runs as (its prefix then belongs to that user)."""
         self.loader, self.arch = LOADERS[bits]
+        self.as_user = {"user": user, "group": user, "extra_groups": []} if user else {}
         self.prefix = Path(prefix)
         self.display = display
         self.log_dir = Path(log_dir)
@@ -63,7 +65,8 @@ class Wine:
         if not (self.prefix / READY_MARK).exists():
             with open(self.log_dir / "wineboot.log", "w") as log:
                 subprocess.run([self.loader, "wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
-                               stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True)
+                               stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True,
+                               **self.as_user)
             self.stop_server()
             (self.prefix / READY_MARK).touch()
         return self
@@ -81,7 +84,7 @@ class Wine:
         err = open(self.log_dir / f"{log_name}.err", "w")
         process = subprocess.Popen([self.loader, str(program), *args], env=self.env(extra_env),
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                   start_new_session=True)
+                                   start_new_session=True, **self.as_user)
         out.close()
         err.close()
         self.processes.append(process)
@@ -97,7 +100,7 @@ class Wine:
             process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                        stderr=subprocess.DEVNULL, text=True, errors="replace",
-                                       start_new_session=True)
+                                       start_new_session=True, **self.as_user)
             try:
                 out, _ = process.communicate(timeout=timeout)
                 return process.returncode, out
@@ -108,7 +111,8 @@ class Wine:
     def stop_server(self):
         """Ends every process of this prefix (wineserver -k) and waits until they are gone."""
         subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60,
+                       **self.as_user)
         for process in self.processes:
             try:
                 process.wait(timeout=10)

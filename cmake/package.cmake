@@ -1,0 +1,46 @@
+# Builds the packages of one Windows build: the Windows Installer package, with the programs' file
+# versions and the public SETSAVER property that wixl leaves out, and a zip for installing by hand.
+#   cmake -DARCH=x64|x86 -DVERSION=1.0.0 -DDIST=<folder with both programs> -DACTIONS=<custom action DLL>
+#         -DOUT=<folder> -P cmake/package.cmake
+# writes OUT/Vitrelux-VERSION-ARCH.msi and OUT/Vitrelux-VERSION-ARCH.zip.
+cmake_minimum_required(VERSION 3.25)
+get_filename_component(root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
+find_program(WIXL wixl REQUIRED)
+find_program(MSIBUILD msibuild REQUIRED)
+
+set(name Vitrelux-${VERSION}-${ARCH})
+# NOTE: wixl finds sources only by relative names, so everything goes into one folder first.
+set(stage ${OUT}/stage-${name})
+file(REMOVE_RECURSE ${stage})
+file(MAKE_DIRECTORY ${stage})
+file(COPY ${DIST}/Vitrelux.scr ${DIST}/Vitrelux.dll ${ACTIONS} ${root}/saver/settings_dialog/vitrelux.ico
+  ${root}/package/INSTALL.txt DESTINATION ${stage})
+get_filename_component(actions ${ACTIONS} NAME)
+
+function(run)
+  execute_process(COMMAND ${ARGV} WORKING_DIRECTORY ${stage} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${ARGV} failed")
+  endif()
+endfunction()
+
+run(${WIXL} -a ${ARCH} -D Version=${VERSION} -D Arch=${ARCH} -D ScreenSaver=Vitrelux.scr -D Renderer=Vitrelux.dll
+  -D SetupActions=${actions} -D Icon=vitrelux.ico -o ${OUT}/${name}.msi ${root}/package/vitrelux.wxs)
+# Windows replaces an installed file by a newer one only by the version in this table; a versioned
+# file has no hash. The programs' version resources say the same version, in Japanese (1041).
+# SETSAVER joins the properties wixl lists as secure, so that it reaches an elevated install.
+# NOTE: msibuild fails on a second query in one call, and on a DELETE with OR: one query a call.
+function(query text)
+  execute_process(COMMAND ${MSIBUILD} ${OUT}/${name}.msi -q "${text}" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "msibuild: ${text} failed")
+  endif()
+endfunction()
+set(secure "SETSAVER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED")
+query("UPDATE Property SET Value='${secure}' WHERE Property='SecureCustomProperties'")
+foreach(file VitreluxScr VitreluxDll)
+  query("UPDATE File SET Version='${VERSION}.0', Language='1041' WHERE File='${file}'")
+  query("DELETE FROM MsiFileHash WHERE File_='${file}'")
+endforeach()
+run(${CMAKE_COMMAND} -E tar cf ${OUT}/${name}.zip --format=zip Vitrelux.scr Vitrelux.dll INSTALL.txt)
+file(REMOVE_RECURSE ${stage})

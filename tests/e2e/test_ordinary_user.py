@@ -1,0 +1,107 @@
+# End-to-end test of the settings of a user without administrator rights, whose program folder
+# cannot be written (root's, as an installed system folder is): "設定" keeps the choice in the
+# user's own copy, which the next show plays and the next dialog shows. Run as root, Wine writes
+# into a read-only file or folder anyway, so the programs run as another Unix user, with a prefix
+# and a HOME of its own under a folder that user can reach.
+import os
+import pwd
+import shutil
+import subprocess
+import tempfile
+from pathlib import Path
+
+import pytest
+
+import saver
+import screen
+import sound
+from dialog import CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
+from windows import CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE
+from windows import primed_helper, wait_until
+from wine import Wine, program_bits, windows_path
+
+USER = "vitrelux-e2e"
+HEARD = 0.3  # seconds of loud sound that count as music being heard
+
+
+def ensure_user():
+    try:
+        pwd.getpwnam(USER)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--user-group", "--no-create-home", USER], check=True)
+    return pwd.getpwnam(USER)
+
+
+@pytest.fixture(scope="module")
+def world():
+    """A folder every user can reach: the user's HOME and Wine folder (the user's), and the
+    programs, the music and the helper (root's)."""
+    if os.geteuid() != 0:
+        pytest.skip("running the programs as another user needs root, as CI has")
+    user = ensure_user()
+    base = Path(tempfile.mkdtemp(prefix="vitrelux-user-"))
+    base.chmod(0o755)
+    for mine in ("home", "wine"):
+        (base / mine).mkdir()
+        os.chown(base / mine, user.pw_uid, user.pw_gid)
+    try:
+        yield base
+    finally:
+        shutil.rmtree(base, ignore_errors=True)
+
+
+@pytest.fixture(scope="module")
+def capture(world):
+    return sound.SoundCapture(world / "home").install()
+
+
+@pytest.fixture(scope="module")
+def user_wine(world, capture, x_server, dist):
+    session = Wine(world / "wine" / "prefix", x_server.display, world / "logs",
+                   {**JAPANESE, **capture.env}, program_bits(dist / RENDERER), user=USER)
+    try:
+        yield session.open_prefix()
+    finally:
+        session.close()
+
+
+@pytest.fixture(scope="module")
+def user_helper(user_wine, world, helper_exe):
+    copy = world / "bin" / Path(helper_exe).name
+    copy.parent.mkdir()
+    shutil.copy(helper_exe, copy)
+    return primed_helper(user_wine, copy)
+
+
+def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog(
+        world, capture, user_wine, user_helper, x_server, dist):
+    program = saver.install(dist, world / "Vitrelux")
+    beside = saver.write_settings(program.parent, saver.music_settings(0))
+    music = world / "music.wav"
+    subprocess.run(["sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", str(music),
+                    "synth", "2", "sine", "440", "vol", "0.5"], check=True, timeout=60)
+    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog") as run:
+        dialog = Dialog(run, user_helper, x_server.display, world)
+        assert dialog.origin, "the settings dialog did not open"
+        dialog.click(CAPTIONS[2])
+        choose_file(windows_path(music))(dialog)
+        dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        assert run.wait_exit(10) == 0, "設定 did not close the dialog"
+    assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0"), "the file beside the program changed"
+    copies = own_copies(user_wine)
+    assert [copy.parent.parent.parent.parent.name for copy in copies] == [USER]
+    assert copies[0].read_bytes() == ini(f"{KEY_SOURCE}=2", f"{KEY_REPEAT}=0",
+                                         f"{KEY_FILE}={windows_path(music)}")
+
+    with sound.Listener(capture) as ear, \
+            saver.running(user_wine, program, user_helper, ["/s"], log_name="show") as run:
+        assert user_helper.wait_for(RENDERER_TITLE), "the show did not start"
+        heard = wait_until(lambda: ear.loud_seconds() >= HEARD, 20)
+        screen.press_key(x_server.display, *CENTRE, "Escape")
+        run.wait_exit(30)
+    assert heard, "the show did not play the music chosen"
+
+    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-again") as run:
+        dialog = Dialog(run, user_helper, x_server.display, world)
+        assert dialog.origin, "the settings dialog did not open again"
+        assert dialog.face(FILE_BUTTON) == "Normal", "the dialog does not show the music file chosen"

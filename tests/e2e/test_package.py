@@ -1,0 +1,173 @@
+# End-to-end tests of this build's Windows Installer package under Wine, in a prefix of its own:
+# a quiet install and the show started from the system folder, the saver option, an upgrade, a
+# refused downgrade, and a removal that leaves nothing of ours behind.
+import shutil
+import struct
+import sys
+from pathlib import Path, PureWindowsPath
+
+import pytest
+
+import saver
+from windows import RENDERER_TITLE, SNAPSHOT_FOLDER, primed_helper, wait_until
+from wine import Wine, program_bits, windows_path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
+from packages import build_package, built_package, version  # noqa: E402
+
+SYSTEM_FOLDER = PureWindowsPath("C:/windows/system32")
+PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+SAVER_VALUE = "SCRNSAVE.EXE"
+OUR_SAVER = str(SYSTEM_FOLDER / "Vitrelux.scr")
+OTHER_SAVER = str(SYSTEM_FOLDER / "Mystify.scr")
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+ERROR_INSTALL_FAILURE = 1603
+OLDER = "0.9.0"
+FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)
+
+
+@pytest.fixture(scope="module")
+def fresh_wine(work_dir, x_server, wine_session_env, dist):
+    """A new prefix, so that nothing another test installed or wrote is there."""
+    prefix = work_dir / "package-prefix"
+    shutil.rmtree(prefix, ignore_errors=True)
+    session = Wine(prefix, x_server.display, work_dir / "logs-package", wine_session_env,
+                   program_bits(dist / saver.RENDERER))
+    try:
+        yield session.open_prefix()
+    finally:
+        session.close()
+
+
+class Installer:
+    """msiexec and the registry in the fresh prefix, through the helper (whole exit codes)."""
+
+    def __init__(self, wine, helper, log_dir):
+        self.wine = wine
+        self.helper = helper
+        self.log_dir = log_dir
+        self.runs = 0
+
+    def msiexec(self, *args):
+        self.runs += 1
+        log = self.log_dir / f"msiexec-{self.runs}.log"
+        code, lines = self.helper.run("run", " ".join(["msiexec", *args, "/qn", "/l*v", windows_path(log)]))
+        assert code == 0, "the helper could not start msiexec"
+        return int(lines[0])
+
+    def install(self, package, *properties):
+        return self.msiexec("/i", windows_path(package), *properties)
+
+    def uninstall(self, package):
+        return self.msiexec("/x", windows_path(package))
+
+    def reg(self, *args):
+        return self.wine.call("reg", list(args))
+
+    def saver(self):
+        code, out = self.reg("query", DESKTOP_KEY, "/v", SAVER_VALUE)
+        if code != 0:
+            return None
+        return out.split("REG_SZ", 1)[1].strip()
+
+    def pick_saver(self, path):
+        assert self.reg("add", DESKTOP_KEY, "/v", SAVER_VALUE, "/d", path, "/f")[0] == 0
+
+    def products(self):
+        """(name, version) of every product Apps & Features would list as Vitrelux."""
+        code, out = self.reg("query", UNINSTALL_KEY, "/s")
+        listed, name = [], None
+        for line in out.splitlines():
+            fields = line.split(None, 2)
+            if fields[:2] == ["DisplayName", "REG_SZ"]:
+                name = fields[2] if len(fields) > 2 else ""
+            elif fields[:2] == ["DisplayVersion", "REG_SZ"] and name == "Vitrelux":
+                listed.append((name, fields[2]))
+        return listed
+
+
+@pytest.fixture(scope="module")
+def installer(fresh_wine, helper_exe, work_dir):
+    helper = primed_helper(fresh_wine, helper_exe)
+    return Installer(fresh_wine, helper, work_dir / "logs-package")
+
+
+def installed(wine, name):
+    return wine.drive_c / "windows" / "system32" / name
+
+
+def with_file_version(program, version):
+    """The program's bytes with another file version in its version resource, which is what
+    Windows Installer compares when it decides whether to replace an installed file."""
+    start = program.index(FIXED_FILE_INFO)
+    major, minor, patch = (int(part) for part in version.split("."))
+    numbers = struct.pack("<II", major << 16 | minor, patch << 16)
+    # After the signature: the structure's version, then the file version's high and low words.
+    offset = start + 8
+    return program[:offset] + numbers + program[offset + 8:]
+
+
+def prefix_state(wine):
+    """Every file of drive C: but the passing ones, and every registry line that names Vitrelux."""
+    passing = ("windows/temp", "windows/installer", "users")
+    files = {str(path.relative_to(wine.drive_c)).lower() for path in wine.drive_c.rglob("*")}
+    files = {name for name in files if not name.startswith(passing)}
+    registry = {line for hive in wine.prefix.glob("*.reg")
+                for line in hive.read_text(errors="replace").splitlines() if "vitrelux" in line.lower()}
+    return files, registry
+
+
+def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fresh_wine, installer, dist):
+    before = prefix_state(fresh_wine)
+    assert installer.install(built_package()) == 0
+    for name in PROGRAMS:
+        assert installed(fresh_wine, name).read_bytes() == (dist / name).read_bytes(), name
+    assert installer.products() == [("Vitrelux", version())]
+    assert installer.saver() is None, "the saver was set without being asked"
+    with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed") as run:
+        assert installer.helper.wait_for(RENDERER_TITLE), "the installed show did not start"
+        snapshot = fresh_wine.drive_c / SNAPSHOT_FOLDER
+        assert wait_until(lambda: any(snapshot.glob("*.bmp")), 10), "no snapshot taken"
+        run.stop(installer.helper)
+    assert installer.uninstall(built_package()) == 0
+    assert not installed(fresh_wine, PROGRAMS[0]).exists()
+    assert not (fresh_wine.drive_c / SNAPSHOT_FOLDER).exists(), "the picture of the desktop is left"
+    assert installer.products() == []
+    files, registry = prefix_state(fresh_wine)
+    # Wine adds files of its own as programs first need them; none of them names us.
+    assert {name for name in files - before[0] if "vitrelux" in name or "j_orvel" in name} == set()
+    assert before[0] - files == set(), "files that were there before are gone"
+    assert registry == before[1], "registry entries of ours are left"
+
+
+@pytest.mark.parametrize("picked_since, left", [(None, None), (OTHER_SAVER, OTHER_SAVER)],
+                         ids=["ours-cleared", "picked-since-kept"])
+def test_the_saver_option_sets_ours_and_removal_clears_only_ours(picked_since, left, installer):
+    assert installer.install(built_package(), "SETSAVER=1") == 0
+    assert installer.saver() == OUR_SAVER
+    if picked_since:
+        installer.pick_saver(picked_since)
+    assert installer.uninstall(built_package()) == 0
+    assert installer.saver() == left
+
+
+def test_upgrade_in_place_keeps_the_saver_and_a_downgrade_is_refused(installer, fresh_wine, dist,
+                                                                     work_dir):
+    old_dist = work_dir / "package-older" / "dist"
+    old_dist.mkdir(parents=True, exist_ok=True)
+    for name in PROGRAMS:
+        (old_dist / name).write_bytes(with_file_version((dist / name).read_bytes(), OLDER))
+    older = build_package(OLDER, old_dist, old_dist.parent)
+    assert installer.install(older, "SETSAVER=1") == 0
+    assert installer.products() == [("Vitrelux", OLDER)]
+    assert installer.install(built_package()) == 0
+    assert installer.products() == [("Vitrelux", version())]
+    for name in PROGRAMS:
+        assert installed(fresh_wine, name).read_bytes() == (dist / name).read_bytes(), name
+    assert installer.saver() == OUR_SAVER, "the upgrade lost the user's saver"
+    assert installer.install(older) == ERROR_INSTALL_FAILURE
+    assert installer.products() == [("Vitrelux", version())]
+    assert installed(fresh_wine, PROGRAMS[0]).read_bytes() == (dist / PROGRAMS[0]).read_bytes()
+    assert installer.uninstall(built_package()) == 0
+    assert installer.saver() is None

@@ -1,0 +1,81 @@
+# What this build's Windows Installer package and zip hold, read without installing them: platform
+# and folder, files and their versions, what Apps & Features shows, the saver option, and the codes
+# that make an upgrade replace an older version and either build replace the other.
+import os
+import zipfile
+from pathlib import Path
+
+import pytest
+
+from packages import arch, build_package, built_package, properties, summary, table
+
+VERSION = os.environ.get("VITRELUX_VERSION", "")
+OLDER = "0.9.0"
+UPGRADE_CODE = "{0063392D-5C1B-49AB-8BB0-6C9A82C0795A}"
+# Per build: summary platform, the folder Windows lists that build's screen savers in, and the
+# component attribute that marks 64-bit components.
+PLATFORMS = {"x64": ("x64", "System64Folder", 256), "x86": ("Intel", "SystemFolder", 0)}
+PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
+
+
+@pytest.fixture(scope="module")
+def package():
+    return built_package()
+
+
+@pytest.fixture(scope="module")
+def dist():
+    return Path(os.environ["VITRELUX_DIST"])
+
+
+def test_installs_both_programs_into_the_builds_system_folder(package):
+    platform, folder, attributes = PLATFORMS[arch()]
+    assert summary(package)["Template"].split(";")[0] == platform
+    components = {row["Component"]: row for row in table(package, "Component")}
+    files = {row["FileName"]: row for row in table(package, "File")}
+    assert sorted(files) == sorted(PROGRAMS)
+    for file in files.values():
+        component = components[file["Component_"]]
+        assert component["Directory_"] == folder
+        assert int(component["Attributes"]) & 256 == attributes
+    assert properties(package)["ALLUSERS"] == "1", "not per machine"
+
+
+def test_files_carry_the_projects_version_and_the_programs_bytes(package, dist):
+    for row in table(package, "File"):
+        assert row["Version"] == f"{VERSION}.0", row["FileName"]
+        assert int(row["FileSize"]) == (dist / row["FileName"]).stat().st_size, row["FileName"]
+    assert table(package, "MsiFileHash") == [], "a versioned file must have no hash"
+    with zipfile.ZipFile(built_package("zip")) as archive:
+        assert sorted(archive.namelist()) == sorted([*PROGRAMS, "INSTALL.txt"])
+        for name in PROGRAMS:
+            assert archive.read(name) == (dist / name).read_bytes(), name
+
+
+def test_apps_and_features_show_name_version_publisher_icon_and_address(package):
+    shown = properties(package)
+    assert (shown["ProductName"], shown["ProductVersion"], shown["Manufacturer"]) == (
+        "Vitrelux", VERSION, "Vitrelux")
+    assert shown["ARPPRODUCTICON"] in [row["Name"] for row in table(package, "Icon")]
+    assert shown["ARPURLINFOABOUT"] == "https://vitrelux.example.org/"
+
+
+def test_the_saver_option_is_off_unless_asked_and_reaches_an_elevated_install(package):
+    shown = properties(package)
+    assert shown.get("SETSAVER") != "1"
+    assert "SETSAVER" in shown["SecureCustomProperties"].split(";")
+
+
+def test_one_upgrade_code_for_every_version_and_a_new_product_code_each_build(package, dist, tmp_path):
+    older = build_package(OLDER, dist, tmp_path)
+    again = build_package(VERSION, dist, tmp_path / "again")
+    codes = [properties(path) for path in (package, older, again)]
+    assert {shown["UpgradeCode"] for shown in codes} == {UPGRADE_CODE}
+    assert len({shown["ProductCode"] for shown in codes}) == 3
+    assert properties(older)["ProductVersion"] == OLDER
+    # An older version is removed; a newer one is only detected, and stops the install.
+    upgrades = {row["ActionProperty"]: row for row in table(package, "Upgrade")}
+    assert upgrades["WIX_UPGRADE_DETECTED"]["VersionMax"] == VERSION
+    assert upgrades["WIX_DOWNGRADE_DETECTED"]["VersionMin"] == VERSION
+    conditions = [row["Condition"] for row in table(package, "LaunchCondition")]
+    assert "NOT WIX_DOWNGRADE_DETECTED" in conditions
