@@ -15,11 +15,10 @@ DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount) :
     info.bmiHeader.biBitCount = bitCount;
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(imageBytes_);
-    dc_ = CreateCompatibleDC(nullptr);
     void* pixels = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (dc_ && bitmap_) {
-        previous_ = SelectObject(dc_, bitmap_);
+    bitmap_ = GdiObject(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (dc_.get() && bitmap_) {
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
         bits_ = static_cast<std::uint8_t*>(pixels);
     }
 }
@@ -27,15 +26,12 @@ DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount) :
 void DibSection::show(HDC target) const
 {
     if (bits_)
-        BitBlt(target, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
+// The section is put out of its context before either goes.
 DibSection::~DibSection()
 {
     if (previous_)
-        SelectObject(dc_, previous_);
-    if (dc_)
-        DeleteDC(dc_);
-    if (bitmap_)
-        DeleteObject(bitmap_);
+        SelectObject(dc_.get(), previous_);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <windows.h>
 
+#include "common/gdi_objects_win32.h"
+
 class DibSection {
 public:
     DibSection(std::int32_t width, std::int32_t height, WORD bitCount);
@@ -15,16 +17,17 @@ public:
 
     // Null when the context or the section could not be made.
     std::uint8_t* bits() const { return bits_; }
-    HDC dc() const { return dc_; }
-    HBITMAP bitmap() const { return bitmap_; }
+    HDC dc() const { return dc_.get(); }
+    HBITMAP bitmap() const { return bitmap_.bitmap(); }
     // Copies the whole picture to target's top-left corner.
     void show(HDC target) const;
     // The pixel rows, each padded to four bytes.
     std::size_t imageBytes() const { return imageBytes_; }
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    // Declared in this order so that the context goes before the section.
+    GdiObject bitmap_;
+    MemoryDc dc_{nullptr};
     HGDIOBJ previous_ = nullptr;
     std::uint8_t* bits_ = nullptr;
     std::size_t imageBytes_ = 0;

@@ -2,7 +2,7 @@
 #pragma once
 
 constexpr double fieldOfViewDegrees = 45.0;
-// The near plane is the float 0.01 widened, as the projection has always been set up.
+// The near plane is the float 0.01 widened to double (0.009999999776482582), not the double 0.01.
 constexpr double nearPlane = static_cast<double>(0.01f);
 constexpr double farPlane = 5000.0;
 

@@ -20,6 +20,11 @@ inline constexpr const char* fileFilterName = "BGMﾌｧｲﾙ (MP3 WAV)";
 inline constexpr const char* fileFilterPattern = "*.MP3;*.WAV";
 inline constexpr const char* fileChooserTitle = "ﾌｧｲﾙを開く";
 inline constexpr const char* rendererMissingText = "Vitrelux.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+// The file chooser's choice, when the system's code page cannot spell the file's name.
+inline constexpr const char* unspellableNameText = "選んだﾌｧｲﾙの名前には、このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。"
+                                                   "別のﾌｧｲﾙを選ぶか、ﾌｧｲﾙの名前を変えてください。";
+// The caption of the front end's messages: the product name, which serves as the application's title.
+inline constexpr const char* messageCaption = "Vitrelux (ScreenSaver)";
 
 // BGM区分
 inline constexpr const char* keyMusicSource = "BGM\x8B\xE6\x95\xAA";

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "saver/button/stored_values.h"
 #include "saver/texts.h"
 
 namespace {
@@ -148,6 +149,18 @@ void Command::MouseUp(int button)
     }
     if (CurrentState != ButtonState::Selected)
         surface_.raiseClick();
+}
+
+void Command::CaptureLost()
+{
+    if (!EnabledFlag || !LeftDown)
+        return;
+    LeftDown = false;
+    const ButtonState before = CurrentState;
+    LeaveHover();
+    // The face of the state, no longer the pressed one, where leaving the hover drew none.
+    if (CurrentState == before)
+        DrawFace(CurrentState == ButtonState::Selected ? FaceImage::Selected : FaceImage::Normal);
 }
 
 void Command::TimerTick(PointerOver over)

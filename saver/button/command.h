@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "saver/button/button_font.h"
 #include "saver/button/property_bag.h"
 
 enum class ButtonState : std::uint8_t { Uninitialised = 0, Normal = 1, HighLight = 2, Selected = 3, HighLightSelect = 4 };
@@ -53,6 +54,7 @@ public:
     virtual void placeCaption(std::int16_t top, std::int16_t width) = 0;
     virtual void setCaptionEnabled(bool enabled) = 0;
     virtual void startPointerTimer(std::uint32_t milliseconds) = 0;
+    // Tells the parent once the button's own message has been handled, never from inside it.
     virtual void raiseClick() = 0;
     virtual void propertyChanged(const char* name) = 0;
 };
@@ -78,6 +80,8 @@ public:
     void MouseDown(int button);
     void MouseMove(int button);
     void MouseUp(int button);
+    // Another window took the capture during a press: it ends as a release outside the button.
+    void CaptureLost();
     void GotFocus();
     void LostFocus();
     void TimerTick(PointerOver over);

@@ -7,15 +7,31 @@
 #include <string>
 
 #include "common/dib_section_win32.h"
+#include "common/gdi_objects_win32.h"
 #include "saver/button/button_resources.h"
-#include "saver/core/wide_text_win32.h"
+#include "saver/wide_text_win32.h"
 
 namespace {
 
 constexpr UINT_PTR pointerTimerId = 1;
 
-// The six state images, shared by every button and never changed once loaded.
-HBITMAP stateImages[6] = {};
+// The six state images, shared by the buttons alive and freed with the last of them.
+struct StateImages {
+    GdiObject images[6];
+};
+
+std::shared_ptr<StateImages> sharedStateImages(HINSTANCE instance)
+{
+    static std::weak_ptr<StateImages> shared;
+    std::shared_ptr<StateImages> images = shared.lock();
+    if (!images) {
+        images = std::make_shared<StateImages>();
+        for (int i = 0; i < 6; ++i)
+            images->images[i] = GdiObject(LoadBitmapW(instance, MAKEINTRESOURCEW(firstStateImageId + i)));
+        shared = images;
+    }
+    return images;
+}
 
 struct CreateParameters {
     const PropertyBag& bag;
@@ -29,11 +45,9 @@ int pixels(double twips)
 
 class CommandWindow : public CommandSurface {
 public:
-    explicit CommandWindow(HWND window) : command(*this), window_(window) {}
-    ~CommandWindow() override
+    CommandWindow(HWND window, HINSTANCE instance)
+        : command(*this), window_(window), stateImages_(sharedStateImages(instance))
     {
-        if (font_)
-            DeleteObject(font_);
     }
     CommandWindow(const CommandWindow&) = delete;
     CommandWindow& operator=(const CommandWindow&) = delete;
@@ -52,7 +66,7 @@ public:
         }
         GRADIENT_RECT rect = {gradient.upperLeft, gradient.lowerRight};
         GradientFill(face, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
-        copyPieces(stateImages[static_cast<int>(image)], layout);
+        copyPieces(stateImages_->images[static_cast<int>(image)].bitmap(), layout);
         InvalidateRect(window_, nullptr, FALSE);
     }
     void placeCaption(std::int16_t top, std::int16_t width) override
@@ -67,24 +81,26 @@ public:
         InvalidateRect(window_, nullptr, FALSE);
     }
     void startPointerTimer(std::uint32_t milliseconds) override { SetTimer(window_, pointerTimerId, milliseconds, nullptr); }
+    // Posted: what the click starts (the file chooser's modal loop, the dialog's end) must not run
+    // inside this button's message, which that could destroy.
     void raiseClick() override
     {
-        SendMessageW(GetParent(window_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window_), BN_CLICKED),
+        PostMessageW(GetParent(window_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window_), BN_CLICKED),
                      reinterpret_cast<LPARAM>(window_));
     }
     void propertyChanged(const char* name) override
     {
-        if (std::string(name) == "Font")
+        const std::string property = name;
+        if (property == "Font")
             makeFont();
+        else if (property == "Caption")
+            showCaptionAsText();
         InvalidateRect(window_, nullptr, FALSE);
     }
 
-    void makeFont()
-    {
-        if (font_)
-            DeleteObject(font_);
-        font_ = createCaptionFont(command.Font());
-    }
+    void makeFont() { font_ = createCaptionFont(command.Font()); }
+    // Screen readers and window lists name the button by its window text.
+    void showCaptionAsText() { SetWindowTextW(window_, wideText(command.Caption()).c_str()); }
 
     // The face, then the caption over it (the caption's label has no window of its own).
     void show(HDC target)
@@ -95,9 +111,8 @@ public:
         RECT place = {0, captionTop_, captionWidth_, height_};
         SetBkMode(target, TRANSPARENT);
         SetTextColor(target, captionEnabled_ ? static_cast<COLORREF>(command.fontColour()) : GetSysColor(COLOR_GRAYTEXT));
-        HGDIOBJ previous = SelectObject(target, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+        const Selection font(target, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
         DrawTextW(target, caption.c_str(), static_cast<int>(caption.size()), &place, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(target, previous);
     }
 
     void resized(int width, int height)
@@ -111,6 +126,8 @@ public:
     }
 
     Command command;
+    // Set while the button gives its own capture back, which is no capture lost.
+    bool releasingCapture = false;
 
 private:
     HWND window_;
@@ -124,21 +141,20 @@ private:
     void copyPieces(HBITMAP image, const FaceLayout& layout)
     {
         HDC face = surface_->dc();
-        HDC source = CreateCompatibleDC(face);
-        HGDIOBJ previous = SelectObject(source, image);
+        const MemoryDc source(face);
+        const Selection selected(source.get(), image);
         SetStretchBltMode(face, COLORONCOLOR);
         for (const FacePiece& piece : layout.pieces) {
             const std::int16_t* d = piece.destination;
             const std::int16_t* s = piece.source;
-            StretchBlt(face, pixels(d[0]), pixels(d[1]), pixels(d[2]), pixels(d[3]), source, pixels(s[0]), pixels(s[1]),
-                       pixels(s[2]), pixels(s[3]), SRCCOPY);
+            StretchBlt(face, pixels(d[0]), pixels(d[1]), pixels(d[2]), pixels(d[3]), source.get(), pixels(s[0]),
+                       pixels(s[1]), pixels(s[2]), pixels(s[3]), SRCCOPY);
         }
-        SelectObject(source, previous);
-        DeleteDC(source);
     }
 
+    std::shared_ptr<StateImages> stateImages_;
     std::unique_ptr<DibSection> surface_;
-    HFONT font_ = nullptr;
+    GdiObject font_;
     int width_ = 0;
     int height_ = 0;
     int captionTop_ = 0;
@@ -181,6 +197,7 @@ LRESULT create(HWND window, const CREATESTRUCTW& creation)
     CommandWindow* button = windowOf(window);
     button->command.load((parameters ? *parameters : none).bag, (parameters ? *parameters : none).ambient);
     button->makeFont();
+    button->showCaptionAsText();
     button->resized(creation.cx, creation.cy);
     return 0;
 }
@@ -190,15 +207,26 @@ LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, 
     Command& command = button.command;
     switch (message) {
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        // A click takes the focus before the press is seen, and the capture keeps the release ours.
+        // A disabled button takes neither. Otherwise a click takes the focus before the press is
+        // seen, and the capture keeps the release ours.
+        if (!command.Enabled())
+            return 0;
         SetFocus(window);
         SetCapture(window);
         command.MouseDown(buttonOf(message));
         return 0;
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-        command.MouseUp(buttonOf(message));
-        if (!(wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
+        // The capture is given back first, so that nothing the click starts runs under it.
+        if (!(wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window) {
+            button.releasingCapture = true;
             ReleaseCapture();
+            button.releasingCapture = false;
+        }
+        command.MouseUp(buttonOf(message));
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (!button.releasingCapture && reinterpret_cast<HWND>(lparam) != window)
+            command.CaptureLost();
         return 0;
     case WM_MOUSEMOVE:
         command.MouseMove(wparam & MK_LBUTTON ? 1 : 0);
@@ -235,8 +263,10 @@ LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, 
 // noexcept: nothing may cross the callback; a failed allocation ends the program instead.
 LRESULT CALLBACK commandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new CommandWindow(window)));
+    if (message == WM_NCCREATE) {
+        HINSTANCE instance = reinterpret_cast<const CREATESTRUCTW*>(lparam)->hInstance;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new CommandWindow(window, instance)));
+    }
     CommandWindow* button = windowOf(window);
     if (!button)
         return DefWindowProcW(window, message, wparam, lparam);
@@ -262,11 +292,7 @@ bool registerCommandClass(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = commandClassName;
-    if (!RegisterClassW(&windowClass))
-        return false;
-    for (int i = 0; i < 6; ++i)
-        stateImages[i] = LoadBitmapW(instance, MAKEINTRESOURCEW(firstStateImageId + i));
-    return true;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 HWND createCommand(HWND parent, int id, int x, int y, int width, int height, const PropertyBag& bag,
@@ -280,7 +306,7 @@ HWND createCommand(HWND parent, int id, int x, int y, int width, int height, con
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, &parameters);
 }
 
-HFONT createCaptionFont(const ButtonFont& font)
+GdiObject createCaptionFont(const ButtonFont& font)
 {
     LOGFONTW description{};
     description.lfHeight = -static_cast<LONG>(std::lround(font.points * 96 / 72));
@@ -290,7 +316,7 @@ HFONT createCaptionFont(const ButtonFont& font)
     description.lfStrikeOut = font.strikethrough;
     description.lfCharSet = static_cast<BYTE>(font.charset);
     lstrcpynW(description.lfFaceName, wideText(font.typeface).c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&description);
+    return GdiObject(CreateFontIndirectW(&description));
 }
 
 Command* commandOf(HWND window)

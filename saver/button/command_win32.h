@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "common/gdi_objects_win32.h"
 #include "saver/button/command.h"
 
 inline constexpr wchar_t commandClassName[] = L"Vitrelux.Command";
@@ -11,12 +12,13 @@ inline constexpr wchar_t commandClassName[] = L"Vitrelux.Command";
 bool registerCommandClass(HINSTANCE instance);
 
 // Creates a visible child button at (x, y) sized width x height pixels, loading its persisted
-// properties from bag. A Click reaches the parent as WM_COMMAND with BN_CLICKED and the id.
+// properties from bag; its window text is its caption. A Click reaches the parent as a posted
+// WM_COMMAND with BN_CLICKED and the id.
 HWND createCommand(HWND parent, int id, int x, int y, int width, int height, const PropertyBag& bag,
                    const ButtonFont& ambient);
 
 // A GDI font for a persisted one, at 96 dots per inch.
-HFONT createCaptionFont(const ButtonFont& font);
+GdiObject createCaptionFont(const ButtonFont& font);
 
 // The logic behind a button window; null for any other window.
 Command* commandOf(HWND window);

@@ -25,7 +25,7 @@ bool isSign(const std::string& text, std::size_t i)
 
 bool isExponentLetter(char c)
 {
-    // D is BASIC's exponent letter for double precision.
+    // The exponent letter D is read like E.
     return c == 'e' || c == 'E' || c == 'd' || c == 'D';
 }
 

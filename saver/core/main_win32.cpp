@@ -7,14 +7,11 @@
 #include "saver/core/saver_window_win32.h"
 #include "saver/core/settings_win32.h"
 #include "saver/core/startup.h"
-#include "saver/core/wide_text_win32.h"
+#include "saver/wide_text_win32.h"
 #include "saver/settings_dialog/settings_dialog_win32.h"
 #include "saver/texts.h"
 
 namespace {
-
-// The product name, which serves as the application's title.
-constexpr char applicationTitle[] = "Vitrelux (ScreenSaver)";
 
 class SystemStartup : public StartupPlatform {
 public:
@@ -30,7 +27,7 @@ public:
     bool fileExists(const std::string& path) override { return FileExists(files_, path); }
     void showRendererMissing() override
     {
-        MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(applicationTitle).c_str(), MB_OK);
+        MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(texts::messageCaption).c_str(), MB_OK);
     }
     void showSettingsDialog() override { ShowSettingsDialog(instance_, settings_, profile_, files_, places_); }
     void startPreview(std::int32_t parent) override

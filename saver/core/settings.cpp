@@ -21,7 +21,7 @@ std::string SettingsFileBeside(const std::string& programFolder)
 std::int16_t SettingNumber(const std::string& text)
 {
     double value = 0;
-    // Floored as BASIC's Int does.
+    // Floored towards minus infinity: -1.5 is -2.
     return ReadDecimal(text, value) ? SixteenBitsOrZero(std::floor(value)) : 0;
 }
 

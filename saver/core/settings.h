@@ -65,5 +65,5 @@ bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces
 bool FileExists(FileChecks& files, const std::string& path);
 std::string FolderOfPath(const std::string& path);
 
-// BASIC's Str$ layout, so the file keeps the bytes it has always held.
+// A blank where the sign of a negative number goes (" 2", "-1"): the bytes stored files hold.
 std::string FormatSettingNumber(std::int16_t value);

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "saver/core/wide_text_win32.h"
+#include "saver/wide_text_win32.h"
 
 std::string SystemProfile::readString(const std::string& section, const std::string& key, const std::string& file)
 {

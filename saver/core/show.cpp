@@ -1,4 +1,4 @@
-// The saver show's handlers, in the order the show has always run them.
+// The saver show's handlers, each a fixed sequence of steps.
 #include "saver/core/show.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
-// The settings dialog's handlers, in the order the dialog has always run them, and the numbers
-// behind its painted background.
+// The settings dialog's handlers, each a fixed sequence of steps, and the numbers behind its
+// painted background.
 #include "saver/settings_dialog/settings_dialog.h"
 
 #include <algorithm>
@@ -51,7 +51,7 @@ int ExtentPixels(const std::optional<std::string>& extent, int fallback)
 
 std::pair<int, int> DialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight)
 {
-    // Integer division truncates toward zero, as the placement always has.
+    // Integer division, truncated toward zero: a window larger than the screen goes up and left.
     return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 3};
 }
 
@@ -154,7 +154,10 @@ void SettingsDialog::selectSource(int index)
 void SettingsDialog::Cmd_File_Click()
 {
     std::string chosen;
-    if (!platform_.chooseMusicFile(settings_.FileDialogFolder, chosen))
+    const FileChoice choice = platform_.chooseMusicFile(settings_.FileDialogFolder, chosen);
+    if (choice == FileChoice::Unspellable)
+        platform_.showUnspellableName();
+    if (choice != FileChoice::Chosen)
         return;
     settings_.MusicFile = chosen;
     platform_.setFileLabel(settings_.MusicFile);

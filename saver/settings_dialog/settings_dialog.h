@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "saver/core/settings.h"
-
-struct DialogRect {
-    int left, top, right, bottom;
-};
+#include "saver/settings_dialog/dialog_layout.h"
 
 enum class PointerShape { Arrow, Hourglass };
+
+// How the file chooser ended: a file chosen, nothing chosen (cancelled or failed), or a file whose
+// name the system's code page cannot spell, so that it could be neither stored nor played.
+enum class FileChoice { Chosen, None, Unspellable };
 
 // What the dialog asks of its window and of the system; a call that can fail says so.
 class DialogPlatform {
@@ -38,8 +39,10 @@ public:
     virtual void animateCaption(const DialogRect& from, const DialogRect& to) = 0;
     virtual void setPointer(PointerShape shape) = 0;
     virtual void openAddress(const std::string& address) = 0;
-    // The open-file chooser in initialFolder; false when cancelled or failed.
-    virtual bool chooseMusicFile(const std::string& initialFolder, std::string& chosen) = 0;
+    // The open-file chooser in initialFolder; chosen is set only for FileChoice::Chosen.
+    virtual FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) = 0;
+    // Says that the file chosen cannot be used for its name.
+    virtual void showUnspellableName() = 0;
     // The decimal separator of the user's locale, for reading the track box.
     virtual char decimalSeparator() = 0;
     virtual void close() = 0;

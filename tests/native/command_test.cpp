@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "saver/button/command.h"
+#include "saver/button/stored_description.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ public:
 };
 
 // Events by word: down1/up1 (left), down2/up2 (right), move, focus, blur, tick (pointer elsewhere),
-// tick-parent, tick-own, off (disable).
+// tick-parent, tick-own, off (disable), lost (another window took the capture).
 void apply(Command& button, const std::string& event)
 {
     if (event == "down1") button.MouseDown(1);
@@ -48,6 +49,7 @@ void apply(Command& button, const std::string& event)
     else if (event == "tick-parent") button.TimerTick(PointerOver::Parent);
     else if (event == "tick-own") button.TimerTick(PointerOver::Control);
     else if (event == "off") button.setEnabled(false);
+    else if (event == "lost") button.CaptureLost();
     else FAIL() << "unknown event " << event;
 }
 
@@ -93,6 +95,10 @@ TEST(CommandStates, FollowPointerFocusAndButtons)
         {"focus move | blur", "Normalv", ButtonState::Normal},
         // Press, drag out past a tick, release outside: no Click.
         {"focus move down1 | tick up1", "Selectedv", ButtonState::Selected},
+        // A press whose capture is taken ends as a release outside: no Click, no pressed face.
+        {"focus move down1 | lost up1", "Selectedv", ButtonState::Selected},
+        {"focus move down1 tick | lost up1", "Selectedv", ButtonState::Selected},
+        {"move | lost", "", ButtonState::HighLight},
         // Back in while still held: LeftDown keeps the state at 3, so no Click; the next move enters 4.
         {"focus move down1 tick | move up1 move", "HighLightSelectv", ButtonState::HighLightSelect},
         {"move | down2 up2", "Click", ButtonState::HighLight},

@@ -18,7 +18,7 @@ public:
     bool cursorWorks = true;
     std::string typed;
     char separator = '.';
-    bool chooserAnswers = true;
+    FileChoice chooserResult = FileChoice::Chosen;
     std::string chooserAnswer = "C:\\Music\\a.mp3";
 
     bool windowRect(DialogRect& rect) override
@@ -60,12 +60,14 @@ public:
     }
     void setPointer(PointerShape shape) override { add(shape == PointerShape::Arrow ? "arrow" : "hourglass"); }
     void openAddress(const std::string& address) override { add("open " + address); }
-    bool chooseMusicFile(const std::string& initialFolder, std::string& chosen) override
+    FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) override
     {
         add("choose in " + initialFolder);
-        chosen = chooserAnswer;
-        return chooserAnswers;
+        if (chooserResult == FileChoice::Chosen)
+            chosen = chooserAnswer;
+        return chooserResult;
     }
+    void showUnspellableName() override { add("unspellable"); }
     char decimalSeparator() override { return separator; }
     void close() override { add("close"); }
 
@@ -235,11 +237,14 @@ TEST(SettingsDialogFile, ChosenFileIsShownStoredAndOpensTheNextChooser)
 {
     Rig rig(2, 0, "");
     rig.dialog.Cmd_File_Click();
-    rig.platform.chooserAnswers = false;
     rig.platform.chooserAnswer = "C:\\Other\\b.wav";
-    rig.dialog.Cmd_File_Click();
-    EXPECT_EQ(rig.take(), (std::vector<std::string>{"choose in C:\\Start", "label C:\\Music\\a.mp3", "choose in C:\\Music"}));
-    EXPECT_EQ(rig.settings.MusicFile, "C:\\Music\\a.mp3") << "a cancelled chooser changes nothing";
+    for (FileChoice unused : {FileChoice::None, FileChoice::Unspellable}) {
+        rig.platform.chooserResult = unused;
+        rig.dialog.Cmd_File_Click();
+    }
+    EXPECT_EQ(rig.take(), (std::vector<std::string>{"choose in C:\\Start", "label C:\\Music\\a.mp3", "choose in C:\\Music",
+                                                    "choose in C:\\Music", "unspellable"}));
+    EXPECT_EQ(rig.settings.MusicFile, "C:\\Music\\a.mp3") << "a cancelled or refused choice changes nothing";
     EXPECT_EQ(rig.settings.FileDialogFolder, "C:\\Music");
     rig.dialog.Cmd_Set_Click();
     EXPECT_EQ(rig.take()[2], writeFile + "C:\\Music\\a.mp3 " + iniFile);

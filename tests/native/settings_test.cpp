@@ -165,12 +165,12 @@ TEST(LoadSettings, StoredNumbersFloorToSixteenBitsOrReadAsZero)
         {"32767", 32767}, {"-32768", -32768}, {"000000000032767", 32767}, {"327670e-1", 32767},
         {"0.00032767e8", 32767},
         {"32767.9", 32767},
-        // Read as a double first, as BASIC does: this rounds to 32768 before it is floored.
+        // Read as a double first: this rounds to 32768 before it is floored.
         {"32767.99999999999999999", 0},
         {"32768", 0}, {"99999", 0}, {"-32769", 0}, {"-32768.5", 0}, {"1e5", 0},
         // Past a double's range: infinity is out of range, and the tiny value underflows to 0.
         {"1e99999999999999999999", 0}, {"-1e-99999999999999999999", 0},
-        // Not numbers: BASIC's hex prefix, a comma, full-width ２, a blank after the sign.
+        // Not numbers: a hex prefix, a comma, full-width ２, a blank after the sign.
         {"abc", 0}, {"2x", 0}, {"1 2", 0}, {"   ", 0}, {".", 0}, {"+", 0}, {"--2", 0}, {"- 2", 0},
         {"1e", 0}, {"e1", 0}, {"1e 1", 0}, {"1e1.5", 0}, {"&H10", 0}, {"1,5", 0}, {"\x82\x51", 0},
         // At 255 bytes, the most the Windows profile reader hands back.

@@ -87,6 +87,14 @@ public:
         return "unknown";
     }
 
+    // Clicks are posted to the host: they arrive once the queue is served.
+    void pump()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+
     void send(const std::string& event)
     {
         const LPARAM inside = MAKELPARAM(40, 12);
@@ -100,6 +108,8 @@ public:
         else if (event == "space") SendMessageA(button_, WM_KEYDOWN, VK_SPACE, 0);
         else if (event == "blur") SetFocus(host_);
         else if (event == "off") commandOf(button_)->setEnabled(false);
+        // Another window takes the capture, as a message box does.
+        else if (event == "steal") SetCapture(host_);
         else if (event == "tick") {
             // The pointer parked far from the button: the check finds another window under it.
             SetCursorPos(5, 700);
@@ -121,19 +131,25 @@ TEST(CommandWindow, MessagesMoveTheFaceAndRaiseClicks)
         const char* face;
         int clicks;
         bool capture;
+        bool focus;
     };
     const Case cases[] = {
-        {"move", "HighLight^", 0, false},
-        {"move tick", "Normalv", 0, false},
+        {"move", "HighLight^", 0, false, false},
+        {"move tick", "Normalv", 0, false, false},
         // The press takes the focus first, and the capture keeps the release ours.
-        {"move down", "Pressed^", 0, true},
-        {"move down up", "HighLight^", 1, false},
-        {"move down up-outside", "HighLight^", 1, false},
-        {"move down tick up-outside", "Selectedv", 0, false},
-        {"move right-up", "HighLight^", 1, false},
-        {"move down up blur", "Normalv", 1, false},
-        {"move enter space", "HighLight^", 0, false},
-        {"off move down up", "Disablev", 0, false},
+        {"move down", "Pressed^", 0, true, true},
+        {"move down up", "HighLight^", 1, false, true},
+        {"move down up-outside", "HighLight^", 1, false, true},
+        {"move down tick up-outside", "Selectedv", 0, false, true},
+        // A press whose capture another window takes ends as a release outside would.
+        {"move down steal", "Selectedv", 0, false, true},
+        {"move down steal up", "Selectedv", 0, false, true},
+        {"move right-up", "HighLight^", 1, false, false},
+        {"move down up blur", "Normalv", 1, false, false},
+        {"move enter space", "HighLight^", 0, false, false},
+        // A disabled button takes neither the focus nor the capture.
+        {"off move down", "Disablev", 0, false, false},
+        {"off move down up", "Disablev", 0, false, false},
     };
     for (const Case& c : cases) {
         ButtonRig rig;
@@ -141,17 +157,22 @@ TEST(CommandWindow, MessagesMoveTheFaceAndRaiseClicks)
         std::istringstream events(c.events);
         for (std::string event; events >> event;)
             rig.send(event);
+        EXPECT_EQ(GetCapture() == rig.button_, c.capture) << c.events;
+        rig.pump();
         EXPECT_EQ(rig.face(), c.face) << c.events;
         EXPECT_EQ(clicks, c.clicks) << c.events;
-        EXPECT_EQ(GetCapture() == rig.button_, c.capture) << c.events;
+        EXPECT_EQ(GetFocus() == rig.button_, c.focus) << c.events;
     }
 }
 
-TEST(CommandWindow, CaptionAndSizeComeFromTheStoredProperties)
+TEST(CommandWindow, CaptionSizeAndWindowTextComeFromTheStoredProperties)
 {
     ButtonRig rig;
     ASSERT_NE(commandOf(rig.button_), nullptr);
     EXPECT_EQ(commandOf(rig.button_)->Caption(), "OK");
+    wchar_t text[16] = {};
+    GetWindowTextW(rig.button_, text, 16);
+    EXPECT_STREQ(text, L"OK") << "screen readers name the button by its window text";
     EXPECT_EQ(commandOf(rig.host_), nullptr);
     RECT size{};
     GetClientRect(rig.button_, &size);

@@ -1,0 +1,57 @@
+// The common dialog's chooser, ShellExecuteW, the locale, DrawAnimatedRects and a message box.
+#include "saver/settings_dialog/dialog_services_win32.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "saver/texts.h"
+#include "saver/wide_text_win32.h"
+
+FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& initialFolder, std::string& chosen)
+{
+    wchar_t file[255] = {};
+    wchar_t title[255] = {};
+    const std::wstring filter = wideText(texts::fileFilterName) + L'\0' + wideText(texts::fileFilterPattern) + L'\0';
+    const std::wstring folder = wideText(initialFolder, CP_ACP);
+    const std::wstring caption = wideText(texts::fileChooserTitle);
+    OPENFILENAMEW request{};
+    // The record in its first form (76 bytes in the 32-bit build), without the fields later systems added.
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    request.hwndOwner = owner;
+    request.hInstance = instance;
+    request.lpstrFilter = filter.c_str();
+    request.lpstrFile = file;
+    request.nMaxFile = 255;
+    request.lpstrFileTitle = title;
+    request.nMaxFileTitle = 255;
+    request.lpstrInitialDir = folder.c_str();
+    request.lpstrTitle = caption.c_str();
+    if (GetOpenFileNameW(&request) <= 0)
+        return FileChoice::None;
+    return systemCodePageText(file, chosen) ? FileChoice::Chosen : FileChoice::Unspellable;
+}
+
+void openAddress(HWND owner, const std::string& address)
+{
+    ShellExecuteW(owner, L"open", wideText(address).c_str(), L"", L"", SW_SHOWNORMAL);
+}
+
+char localeDecimalSeparator()
+{
+    wchar_t separator[4] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4);
+    return separator[0] > 0 && separator[0] < 128 ? static_cast<char>(separator[0]) : '.';
+}
+
+void animateCaption(HWND window, const DialogRect& from, const DialogRect& to)
+{
+    const RECT start = {from.left, from.top, from.right, from.bottom};
+    const RECT end = {to.left, to.top, to.right, to.bottom};
+    DrawAnimatedRects(window, IDANI_CAPTION, &start, &end);
+}
+
+void showUnspellableName(HWND owner)
+{
+    MessageBoxW(owner, wideText(texts::unspellableNameText).c_str(), wideText(texts::messageCaption).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+}
