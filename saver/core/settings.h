@@ -38,7 +38,7 @@ public:
     virtual void createFolder(const std::string& path) = 0;
 };
 
-// Where the settings file is kept: beside the program, as it always was, and the user's own copy
+// Where the settings file is kept: beside the program, and the user's own copy
 // for when the program's folder cannot be written (installed in the system folder, say).
 struct SettingsPlaces {
     std::string programFolder;
