@@ -8,23 +8,16 @@
 
 #include "common/contract.h"
 #include "package/saver_choice.h"
+#include "saver/wide_text_win32.h"
 
 namespace {
 
 const wchar_t desktopKey[] = L"Control Panel\\Desktop";
 const wchar_t saverValue[] = L"SCRNSAVE.EXE";
 
-std::string utf8(const std::wstring& wide)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, text.data(), size, nullptr, nullptr);
-    return text.c_str();
-}
-
-// A deferred action's data: the fields the package joined with ';'.
-std::vector<std::wstring> actionData(MSIHANDLE install)
+// A deferred action's data: the fields the package joined with ';', at most count of them, the
+// last holding the rest (a path the user chose may itself hold ';').
+std::vector<std::wstring> actionData(MSIHANDLE install, std::size_t count)
 {
     DWORD size = 0;
     wchar_t empty[1] = L"";
@@ -35,7 +28,7 @@ std::vector<std::wstring> actionData(MSIHANDLE install)
     data.resize(size);
     std::vector<std::wstring> fields(1);
     for (wchar_t c : data) {
-        if (c == L';')
+        if (c == L';' && fields.size() < count)
             fields.emplace_back();
         else
             fields.back() += c;
@@ -54,7 +47,7 @@ std::wstring shortPathOf(const std::wstring& path)
 // The path as given and as stored, both UTF-8.
 std::vector<std::string> bothForms(const std::wstring& path)
 {
-    return {utf8(path), utf8(shortPathOf(path))};
+    return {utf8Text(path), utf8Text(shortPathOf(path))};
 }
 
 std::wstring storedSaver()
@@ -68,19 +61,19 @@ std::wstring storedSaver()
 
 } // namespace
 
-// Data: the SETSAVER property; the user's screen saver before the install; this package's
-// Vitrelux.scr, now installed; where either build installs it. Writes ours, short, as Windows
-// stores it.
+// Data: the SETSAVER property; this package's Vitrelux.scr, now installed; where the 32-bit and the
+// 64-bit build install it; the user's screen saver before the install. Writes ours, short, as
+// Windows stores it.
 extern "C" __declspec(dllexport) UINT __stdcall SetSaver(MSIHANDLE install)
 {
-    const std::vector<std::wstring> data = actionData(install);
-    if (data.size() < 3)
+    const std::vector<std::wstring> data = actionData(install, 5);
+    if (data.size() != 5)
         return ERROR_INSTALL_FAILURE;
-    const std::wstring& installed = data[2];
+    const std::wstring& installed = data[1];
     std::vector<std::string> ours = bothForms(installed);
-    for (std::size_t field = 3; field < data.size(); ++field)
-        ours.push_back(utf8(data[field]));
-    if (!SetsSaver(data[0] == L"1", utf8(data[1]), ours))
+    ours.push_back(utf8Text(data[2]));
+    ours.push_back(utf8Text(data[3]));
+    if (!SetsSaver(data[0] == L"1", utf8Text(data[4]), ours))
         return ERROR_SUCCESS;
     const std::wstring value = shortPathOf(installed);
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
@@ -92,8 +85,8 @@ extern "C" __declspec(dllexport) UINT __stdcall SetSaver(MSIHANDLE install)
 // is that file, never a saver the user has picked since.
 extern "C" __declspec(dllexport) UINT __stdcall ClearSaver(MSIHANDLE install)
 {
-    const std::vector<std::wstring> data = actionData(install);
-    if (data.size() == 1 && NamesSaver(utf8(storedSaver()), bothForms(data[0]))) {
+    const std::vector<std::wstring> data = actionData(install, 1);
+    if (NamesSaver(utf8Text(storedSaver()), bothForms(data[0]))) {
         HKEY key = nullptr;
         if (RegOpenKeyExW(HKEY_CURRENT_USER, desktopKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
             RegDeleteValueW(key, saverValue);

@@ -17,13 +17,18 @@ class SystemStartup : public StartupPlatform {
 public:
     SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
         : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder)),
-          places_{ProgramFolder, UserSettingsFile(UserDataFolder())}
+          places_{ProgramFolder, ""}
     {
     }
 
     bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
     void createFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
-    void loadSettings() override { LoadSettings(profile_, files_, places_, settings_); }
+    // The user's folder is looked up here, by the modes that read the settings, not by the preview.
+    void loadSettings() override
+    {
+        places_.userFile = UserSettingsFile(UserDataFolder());
+        LoadSettings(profile_, files_, places_, settings_);
+    }
     bool fileExists(const std::string& path) override { return FileExists(files_, path); }
     void showRendererMissing() override
     {

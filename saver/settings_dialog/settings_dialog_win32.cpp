@@ -371,8 +371,8 @@ LRESULT DialogWindow::handleDialog(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     }
     case WM_CLOSE:
-        // Also while the chooser is open: it goes with the window, and no handler of a window that
-        // goes with it is left to return into (the buttons post their clicks).
+        // Also while the chooser is open: it goes with the window, and the handler that opened it
+        // touches no window once it returns (no button's handler is below it: clicks are posted).
         dialog.closeBox();
         return 0;
     }

@@ -141,9 +141,15 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
     assert registry == before[1], "registry entries of ours are left"
 
 
-@pytest.mark.parametrize("picked_since, left", [(None, None), (OTHER_SAVER, OTHER_SAVER)],
-                         ids=["ours-cleared", "picked-since-kept"])
-def test_the_saver_option_sets_ours_and_removal_clears_only_ours(picked_since, left, installer):
+@pytest.mark.parametrize("before, picked_since, left", [
+    (None, None, None),
+    (None, OTHER_SAVER, OTHER_SAVER),
+    # A path of the user's may hold the ';' that joins the custom action's fields.
+    (r"C:\a;b\Other.scr", None, None),
+], ids=["ours-cleared", "picked-since-kept", "replaces-a-path-with-a-semicolon"])
+def test_the_saver_option_sets_ours_and_removal_clears_only_ours(before, picked_since, left, installer):
+    if before:
+        installer.pick_saver(before)
     assert installer.install(built_package(), "SETSAVER=1") == 0
     assert installer.saver() == OUR_SAVER
     if picked_since:
