@@ -4,6 +4,8 @@ import time
 
 from PIL import Image
 
+import analysis
+from windows import wait_until
 from xserver import run_x_tool
 
 
@@ -49,3 +51,12 @@ def capture_series(display, folder, count, interval):
         frames.append(screenshot(display, folder / f"{index:02d}.png"))
         time.sleep(max(0.0, interval - (time.monotonic() - started)))
     return frames
+
+
+def wait_for_sheets(display, path, area, timeout=30):
+    """The show starts dark and builds up its sheets; a slow machine takes seconds to get there.
+    True once area (x0, y0, x1, y1) shows them."""
+    path.parent.mkdir(parents=True, exist_ok=True)
+    def lit():
+        return analysis.lit_fraction(screenshot(display, path).crop(area)) > analysis.LIT_FRAME
+    return wait_until(lit, timeout)

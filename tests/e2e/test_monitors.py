@@ -52,10 +52,6 @@ def centre_of(rect):
     return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
-def primary_lit(display, path):
-    return analysis.lit_fraction(screen.screenshot(display, path).crop(PRIMARY)) > analysis.LIT_FRAME
-
-
 def covers(helper):
     return helper.windows(COVER_CLASS)
 
@@ -76,9 +72,7 @@ def test_show_blacks_out_the_other_monitor_and_keeps_the_keyboard(wine, dist, he
         assert [cover.rect for cover in shown] == [SECOND]
         wanted = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE
         assert shown[0].visible and shown[0].ex_style & wanted == wanted
-        # The show starts dark and builds up its sheets; a slow machine takes seconds to get there.
-        assert wait_until(lambda: primary_lit(display, test_dir / "waiting.png"), 30), \
-            "no sheets on the primary"
+        assert screen.wait_for_sheets(display, test_dir / "waiting.png", PRIMARY), "no sheets"
         frames = screen.capture_series(display, test_dir / "show", 8, 0.5)
         second = max(brightest(frame, SECOND) for frame in frames)
         assert second <= BLACK, f"the second monitor shows (up to {second})"

@@ -38,7 +38,7 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
     with renderer.running(wine, dist, helper, log_name=folder.name) as run:
         show.screen = wait_show_screen(helper, display)
         if show.screen:
-            time.sleep(1)
+            screen.wait_for_sheets(display, folder / "waiting.png", FULL_SCREEN_SHOW.rect)
             show.frames = screen.capture_series(display, folder, count, interval)
             show.covers = helper.windows(COVER_CLASS)
             show.error_box = helper.find(ERROR_TITLE)
