@@ -49,6 +49,8 @@ public:
 GlSheetPainter glPainter;
 long framesDrawn = 0;
 
+DEVMODEA modeBeforeShow{};
+
 SystemCoverWindows coverWindows;
 Covers covers(coverWindows);
 
@@ -128,7 +130,7 @@ HWND createRendererWindow(const char* title, int width, int height, DWORD style,
     if (!window) {
         // Nobody else would give the user back the screen the show took.
         if (fullScreen) {
-            ChangeDisplaySettingsA(nullptr, 0);
+            leaveFullScreenMode();
             ShowCursor(TRUE);
         }
         return nullptr;
@@ -146,11 +148,25 @@ void enterFullScreenMode()
     mode.dmSize = sizeof mode;
     if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
         return;
+    modeBeforeShow = mode;
     // Only the size changes; the display keeps its colour depth and refresh rate.
     mode.dmPelsWidth = static_cast<DWORD>(displaySettings.width);
     mode.dmPelsHeight = static_cast<DWORD>(displaySettings.height);
     if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
         PostQuitMessage(0);
+}
+
+void leaveFullScreenMode()
+{
+    ChangeDisplaySettingsA(nullptr, 0);
+    // The stored mode is the one the desktop had, unless it was stored while the show's mode was
+    // on (Wine stores the screen's mode when its desktop process starts, which can be after the
+    // switch); the user gets back the mode from before the show either way.
+    DEVMODEA now{};
+    now.dmSize = sizeof now;
+    if (modeBeforeShow.dmSize && EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now) &&
+        (now.dmPelsWidth != modeBeforeShow.dmPelsWidth || now.dmPelsHeight != modeBeforeShow.dmPelsHeight))
+        ChangeDisplaySettingsA(&modeBeforeShow, 0);
 }
 
 bool setupPixelFormat(HDC dc)
@@ -302,7 +318,7 @@ void shutdownRenderer()
         rendererWindow = nullptr;
     }
     if (displaySettings.fullScreen) {
-        ChangeDisplaySettingsA(nullptr, 0);
+        leaveFullScreenMode();
         ShowCursor(TRUE);
     }
     UnregisterClassA(displaySettings.windowClassName, rendererInstance);

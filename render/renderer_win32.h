@@ -14,6 +14,7 @@ extern DisplaySettings displaySettings;
 
 HWND createRendererWindow(const char* title, int width, int height, DWORD style, bool fullScreen, HINSTANCE instance);
 void enterFullScreenMode();
+void leaveFullScreenMode();
 bool setupPixelFormat(HDC dc);
 void createGlContext(int width, int height);
 void resizeScene(int width, int height);

@@ -249,6 +249,15 @@ int cmd_refresh_rate() {
     return kOk;
 }
 
+// The size of the display mode the system goes back to after a program's temporary change.
+int cmd_stored_size() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    if (!EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode)) return kNotFound;
+    std::printf("%lu %lu\n", static_cast<unsigned long>(mode.dmPelsWidth), static_cast<unsigned long>(mode.dmPelsHeight));
+    return kOk;
+}
+
 // Runs a command line to its end and prints its whole exit code (Wine hands a Linux caller only
 // the code modulo 256: 1603 arrives as 67).
 int cmd_run(const char* command_line) {
@@ -274,7 +283,7 @@ int usage() {
                  "       e2e_helper run <command line>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
-                 "       e2e_helper screen|refresh-rate|desktop|wave-devices|monitors|focus\n");
+                 "       e2e_helper screen|refresh-rate|stored-size|desktop|wave-devices|monitors|focus\n");
     return kUsage;
 }
 
@@ -283,6 +292,7 @@ int run(int argc, char** argv) {
     const std::string command = argv[1];
     if (command == "screen" && argc == 2) return cmd_screen();
     if (command == "refresh-rate" && argc == 2) return cmd_refresh_rate();
+    if (command == "stored-size" && argc == 2) return cmd_stored_size();
     if (command == "wave-devices" && argc == 2) return cmd_wave_devices();
     if (command == "desktop" && argc == 2) return cmd_desktop();
     if (command == "monitors" && argc == 2) return cmd_monitors();

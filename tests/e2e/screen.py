@@ -8,6 +8,8 @@ import analysis
 from windows import wait_until
 from xserver import run_x_tool
 
+SHEETS_AT_MOST = 0.5  # share of lit pixels in the show's first seconds
+
 
 def screenshot(display, path):
     result = run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30)
@@ -55,8 +57,11 @@ def capture_series(display, folder, count, interval):
 
 def wait_for_sheets(display, path, area, timeout=30):
     """The show starts dark and builds up its sheets; a slow machine takes seconds to get there.
-    True once area (x0, y0, x1, y1) shows them."""
+    True once area (x0, y0, x1, y1) shows some, and not the plain white of a window that has not
+    been drawn into yet."""
     path.parent.mkdir(parents=True, exist_ok=True)
+
     def lit():
-        return analysis.lit_fraction(screenshot(display, path).crop(area)) > analysis.LIT_FRAME
+        fraction = analysis.lit_fraction(screenshot(display, path).crop(area))
+        return analysis.LIT_FRAME < fraction < SHEETS_AT_MOST
     return wait_until(lit, timeout)

@@ -9,11 +9,12 @@ import pytest
 import analysis
 import pictures
 import renderer
+import saver
 import screen
 import xserver
 from analysis import UNIFORM, lit_frames
 from windows import (CENTRE, COVER_CLASS, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE,
-                     SC_CLOSE, SC_SCREENSAVE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen,
+                     SC_CLOSE, SC_SCREENSAVE, SHOW_SIZE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen,
                      wait_show_screen, wait_until)
 
 MAX_BLUE = 8
@@ -39,6 +40,7 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
         show.screen = wait_show_screen(helper, display)
         if show.screen:
             screen.wait_for_sheets(display, folder / "waiting.png", FULL_SCREEN_SHOW.rect)
+            time.sleep(1)
             show.frames = screen.capture_series(display, folder, count, interval)
             show.covers = helper.windows(COVER_CLASS)
             show.error_box = helper.find(ERROR_TITLE)
@@ -74,6 +76,23 @@ def test_show_switches_to_1024x768_and_covers_it(picture_show):
 def test_closed_show_restores_start_size(picture_show):
     assert picture_show.exit_code == 0
     assert picture_show.size_after == xserver.START_SIZE
+
+
+def test_closed_show_restores_the_size_before_it_when_the_stored_mode_is_the_shows(
+        wine, dist, helper, x_server):
+    """Wine stores the screen's mode as the one to go back to when its session starts, which can
+    be after the show's switch; here a session begun at the show's size stores that."""
+    wine.stop_server()
+    xserver.set_size(x_server.display, SHOW_SIZE)
+    with saver.hosted_window(wine, helper, "Vitrelux session keeper", (0, 0, 100, 100)):
+        xserver.set_size(x_server.display, xserver.START_SIZE)
+        assert helper.stored_size() == SHOW_SIZE
+        renderer.put_snapshot(wine, pictures.two_tone())
+        with renderer.running(wine, dist, helper) as run:
+            assert wait_show_screen(helper, x_server.display) == FULL_SCREEN_SHOW
+            assert helper.post(RENDERER_TITLE, WM_CLOSE)
+            assert run.wait_exit(30) == 0
+        assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
 def test_picture_sheets_are_tinted_without_blue(picture_show):

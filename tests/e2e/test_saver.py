@@ -147,6 +147,7 @@ def record_main_show(wine, helper, display, program, args, shots, second_program
         show.cursor = cursor_count(helper)
         show.snapshot = read_snapshot(wine)
         screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)
+        time.sleep(1)
         show.frames = screen.capture_series(display, shots, 6, 0.5)
         show.second_starts = starts_while_blocked(wine, helper, second_program)
         pids = saver.renderer_pids(wine)

@@ -120,7 +120,7 @@ class Helper:
     def windows(self, class_name):
         """The TopLevel windows of the class, in Z order."""
         code, lines = self.run("windows", class_name)
-        assert code == 0, "helper windows failed"
+        assert code == 0, f"helper windows failed ({code:#x})"
         found = []
         for line in lines:
             numbers = line.split()
@@ -145,6 +145,13 @@ class Helper:
         code, lines = self.run("refresh-rate")
         assert code == 0, "helper refresh-rate failed"
         return int(lines[0])
+
+
+    def stored_size(self):
+        """(width, height) of the mode the system goes back to after a temporary change."""
+        code, lines = self.run("stored-size")
+        assert code == 0, "helper stored-size failed"
+        return tuple(int(n) for n in lines[0].split())
 
 
 def wait_show_screen(helper, display):
