@@ -254,7 +254,8 @@ int cmd_stored_size() {
     DEVMODEA mode{};
     mode.dmSize = sizeof mode;
     if (!EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &mode)) return kNotFound;
-    std::printf("%lu %lu\n", static_cast<unsigned long>(mode.dmPelsWidth), static_cast<unsigned long>(mode.dmPelsHeight));
+    std::printf("%lu %lu\n", static_cast<unsigned long>(mode.dmPelsWidth),
+                static_cast<unsigned long>(mode.dmPelsHeight));
     return kOk;
 }
 
