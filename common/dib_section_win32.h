@@ -23,6 +23,8 @@ public:
     void show(HDC target) const;
     // The pixel rows, each padded to four bytes.
     std::size_t imageBytes() const { return imageBytes_; }
+    std::int32_t width() const { return width_; }
+    std::int32_t height() const { return height_; }
 
 private:
     // Declared in this order so that the context goes before the section.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <windows.h>
 
 #include "common/contract.h"
@@ -22,13 +23,16 @@ double millisecondsSinceCreation()
     return static_cast<double>(b.QuadPart - a.QuadPart) / 10000.0;
 }
 
-void appendLine(const char* format, const char* word, double value)
+void appendLine(const char* line)
 {
     const char* path = std::getenv(contract::traceVariable);
     if (!path || !*path)
         return;
+    // The renderer traces from two threads; the C runtime's appends are not atomic.
+    static std::mutex appending;
+    std::lock_guard<std::mutex> lock(appending);
     if (FILE* file = std::fopen(path, "a")) {
-        std::fprintf(file, format, word, value);
+        std::fputs(line, file);
         std::fclose(file);
     }
 }
@@ -37,12 +41,21 @@ void appendLine(const char* format, const char* word, double value)
 
 void traceStage(const char* stage)
 {
-    appendLine("%s %.1f\n", stage, millisecondsSinceCreation());
+    char line[96];
+    std::snprintf(line, sizeof line, "%s %.1f\n", stage, millisecondsSinceCreation());
+    appendLine(line);
 }
 
 void traceFrames(long count, double seconds)
 {
-    char frames[32];
-    std::snprintf(frames, sizeof frames, "frames %ld", count);
-    appendLine("%s %.3f\n", frames, seconds);
+    char line[64];
+    std::snprintf(line, sizeof line, "frames %ld %.3f\n", count, seconds);
+    appendLine(line);
+}
+
+void traceNote(const char* what, const char* detail)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "%s %s\n", what, detail);
+    appendLine(line);
 }

@@ -5,3 +5,5 @@
 void traceStage(const char* stage);
 // Appends "frames <count> <seconds>".
 void traceFrames(long count, double seconds);
+// Appends "<what> <detail>": a choice made at start-up.
+void traceNote(const char* what, const char* detail);

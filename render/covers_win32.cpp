@@ -62,8 +62,11 @@ void* SystemCoverWindows::createCover(const ScreenRect& rect)
     HWND cover = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, coverWindowName,
                                  coverWindowName, WS_POPUP, rect.left, rect.top, rect.right - rect.left,
                                  rect.bottom - rect.top, nullptr, nullptr, coverClassInstance(), nullptr);
-    if (cover)
+    if (cover) {
         ShowWindow(cover, SW_SHOWNOACTIVATE);
+        // Painted black now: the show's thread takes no messages until its GL start-up is done.
+        UpdateWindow(cover);
+    }
     return cover;
 }
 

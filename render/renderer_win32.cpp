@@ -10,6 +10,7 @@
 #include "common/contract.h"
 #include "common/trace_win32.h"
 #include "render/covers_win32.h"
+#include "render/display_mode_win32.h"
 #include "render/frame_pacer.h"
 #include "render/projection.h"
 #include "render/scene.h"
@@ -49,8 +50,6 @@ public:
 GlSheetPainter glPainter;
 long framesDrawn = 0;
 
-DEVMODEA modeBeforeShow{};
-
 SystemCoverWindows coverWindows;
 Covers covers(coverWindows);
 
@@ -63,6 +62,22 @@ void layOutCovers(HWND window)
     covers.layOut({rect.left, rect.top, rect.right, rect.bottom});
 }
 
+// Lets the system put on the screen what this thread has painted, which Wine does only when the
+// thread finds its queue empty: the start-up that follows takes no messages for a while. A quit
+// request taken here is posted again for the message loop.
+void presentPainted()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 // Asks the driver to make each swap wait for the display's refresh. Drivers without the
 // extension, and software OpenGL, swap at once; the loop's pacing covers them.
 void requestSwapInterval()
@@ -71,16 +86,6 @@ void requestSwapInterval()
     PROC found = wglGetProcAddress("wglSwapIntervalEXT");
     if (found)
         reinterpret_cast<SwapIntervalFunction>(reinterpret_cast<void (*)()>(found))(1);
-}
-
-// The current display mode's refresh rate in hertz; 0 when the system does not know it.
-std::uint32_t displayRefreshRate()
-{
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
-        return 0;
-    return mode.dmDisplayFrequency;
 }
 
 void setFixedGlState()
@@ -109,24 +114,32 @@ HWND createRendererWindow(const char* title, int width, int height, DWORD style,
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    // Black, not the system's window colour: the window shows for a moment before the first
+    // frame, often in a dark room.
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = displaySettings.windowClassName;
     RegisterClassA(&windowClass);
 
+    RECT rect = {0, 0, width, height};
+    DWORD extendedStyle = 0;
     if (fullScreen && style == 0) {
         enterFullScreenMode();
         traceStage("mode-switched");
         ShowCursor(FALSE);
         style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        // Over notifications and always-on-top windows, as the covers are.
+        extendedStyle = WS_EX_TOPMOST;
+        // The whole monitor in whatever mode it now has, switched or not.
+        rect = showMonitorRect();
     } else if (style == 0) {
         style = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     }
     rendererInstance = instance;
 
-    RECT rect = {0, 0, width, height};
+    const POINT origin = {rect.left, rect.top};
     AdjustWindowRect(&rect, style, FALSE);
-    HWND window = CreateWindowExA(0, displaySettings.windowClassName, title, style, 0, 0, rect.right - rect.left,
-                                  rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(extendedStyle, displaySettings.windowClassName, title, style, origin.x, origin.y,
+                                  rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance, nullptr);
     if (!window) {
         // Nobody else would give the user back the screen the show took.
         if (fullScreen) {
@@ -135,38 +148,18 @@ HWND createRendererWindow(const char* title, int width, int height, DWORD style,
         }
         return nullptr;
     }
+    // The other monitors go dark before this one, and long before the slow GL start-up is done.
+    if (fullScreen) {
+        layOutCovers(window);
+        presentPainted();
+        traceStage("covers-shown");
+    }
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     SetFocus(window);
+    presentPainted();
     traceStage("window-shown");
     return window;
-}
-
-void enterFullScreenMode()
-{
-    DEVMODEA mode{};
-    mode.dmSize = sizeof mode;
-    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
-        return;
-    modeBeforeShow = mode;
-    // Only the size changes; the display keeps its colour depth and refresh rate.
-    mode.dmPelsWidth = static_cast<DWORD>(displaySettings.width);
-    mode.dmPelsHeight = static_cast<DWORD>(displaySettings.height);
-    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
-        PostQuitMessage(0);
-}
-
-void leaveFullScreenMode()
-{
-    ChangeDisplaySettingsA(nullptr, 0);
-    // The stored mode is the one the desktop had, unless it was stored while the show's mode was
-    // on (Wine stores the screen's mode when its desktop process starts, which can be after the
-    // switch); the user gets back the mode from before the show either way.
-    DEVMODEA now{};
-    now.dmSize = sizeof now;
-    if (modeBeforeShow.dmSize && EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &now) &&
-        (now.dmPelsWidth != modeBeforeShow.dmPelsWidth || now.dmPelsHeight != modeBeforeShow.dmPelsHeight))
-        ChangeDisplaySettingsA(&modeBeforeShow, 0);
 }
 
 bool setupPixelFormat(HDC dc)
@@ -191,7 +184,9 @@ void createGlContext(int width, int height)
         PostQuitMessage(0);
     traceStage("pixel-format-set");
     glContext = wglCreateContext(deviceContext);
-    wglMakeCurrent(deviceContext, glContext);
+    // Without a context there is no show; anything else (the mode, the texture) it can do without.
+    if (!glContext || !wglMakeCurrent(deviceContext, glContext))
+        PostQuitMessage(0);
     traceStage("context-made");
     requestSwapInterval();
     resizeScene(width, height);
@@ -228,14 +223,8 @@ void drawFrame()
     glLoadIdentity();
     advanceScene(frameClock, crtRandom, glPainter);
     SwapBuffers(deviceContext);
-    if (framesDrawn++ > 0)
-        return;
-    traceStage("first-frame");
-    // Made once the show is on the screen, so that they cost the first frame nothing.
-    if (displaySettings.fullScreen) {
-        layOutCovers(rendererWindow);
-        traceStage("covers-shown");
-    }
+    if (framesDrawn++ == 0)
+        traceStage("first-frame");
 }
 
 int runMessageLoop()
@@ -288,8 +277,8 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wparam, LP
             PostQuitMessage(0);
         return 0;
     case WM_DISPLAYCHANGE:
-        // A monitor plugged in or out, or moved: the covers follow once they are up.
-        if (displaySettings.fullScreen && framesDrawn > 0)
+        // A monitor plugged in or out, or moved: the covers follow.
+        if (displaySettings.fullScreen)
             layOutCovers(window);
         break;
     case WM_SYSCOMMAND:

@@ -13,8 +13,6 @@ struct DisplaySettings {
 extern DisplaySettings displaySettings;
 
 HWND createRendererWindow(const char* title, int width, int height, DWORD style, bool fullScreen, HINSTANCE instance);
-void enterFullScreenMode();
-void leaveFullScreenMode();
 bool setupPixelFormat(HDC dc);
 void createGlContext(int width, int height);
 void resizeScene(int width, int height);

@@ -1,16 +1,18 @@
-// Snapshot loading: the file is mapped, parsed with bounds checks, converted by GDI to 24-bit and uploaded.
+// Snapshot loading: the file is mapped, parsed with bounds checks, converted by GDI to 24-bit,
+// scaled to the texture's sides and uploaded.
 #include "render/snapshot_win32.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <future>
+#include <memory>
 #include <windows.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "common/bitmap_format.h"
 #include "common/dib_section_win32.h"
 #include "common/trace_win32.h"
+#include "render/texture_scaling.h"
 
 const char snapshotFileNames[2][255] = {"c:\\j_orvel\\Vitrelux.bmp", "c:\\j_orvel\\Vitrelux.bmp"};
 bool errorPopups = true;
@@ -62,33 +64,45 @@ const char* refusalMessage(DibRefusal refusal)
     return refusal == DibRefusal::UnknownFormat ? unknownFormat : conversionError;
 }
 
-// Converts a parsed file; the result is always bottom-up, so a top-down file comes out upright too.
-SnapshotImage* convert(const MappedFile& file, const DibLayout& layout, std::string& message)
+// The mapped file's layout, checked against its size; false after saying what went wrong.
+bool parseFile(const char* name, const MappedFile& file, DibLayout& layout, std::string& message)
 {
-    std::size_t rgbBytes = 0;
-    DibSection section(layout.width, layout.rows, 24);
-    if (!section.bits() || !rgbImageBytes(layout.width, layout.rows, rgbBytes)) {
+    message.clear();
+    if (!file.view) {
+        char text[256];
+        std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", name);
+        message = text;
+        return false;
+    }
+    DibRefusal refusal = parseDib(file.view, file.size, layout);
+    if (refusal != DibRefusal::None)
+        message = refusalMessage(refusal);
+    return refusal == DibRefusal::None;
+}
+
+// The file converted by GDI into a 24-bit bottom-up DIB section, so a top-down file comes out
+// upright too; null after saying what went wrong.
+std::unique_ptr<DibSection> convertFile(const MappedFile& file, const DibLayout& layout, std::string& message)
+{
+    auto section = std::make_unique<DibSection>(layout.width, layout.rows, 24);
+    if (!section->bits()) {
         message = outOfMemory;
         return nullptr;
     }
     const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(layout.info.data());
-    if (SetDIBits(section.dc(), section.bitmap(), 0, static_cast<UINT>(layout.rows), file.view + layout.pixelOffset, info,
-                  DIB_RGB_COLORS) == 0) {
+    if (SetDIBits(section->dc(), section->bitmap(), 0, static_cast<UINT>(layout.rows), file.view + layout.pixelOffset,
+                  info, DIB_RGB_COLORS) == 0) {
         message = conversionError;
         return nullptr;
     }
     GdiFlush();
-    auto* rgb = static_cast<unsigned char*>(std::malloc(rgbBytes));
-    auto* image = static_cast<SnapshotImage*>(std::malloc(sizeof(SnapshotImage)));
-    if (!rgb || !image) {
-        std::free(rgb);
-        std::free(image);
-        message = outOfMemory;
-        return nullptr;
-    }
-    copySectionToRgb(section.bits(), layout.width, layout.rows, rgb);
-    *image = SnapshotImage{layout.width, layout.rows, rgb};
-    return image;
+    return section;
+}
+
+PixelRows sectionRows(const DibSection& section)
+{
+    return {section.bits(), static_cast<std::ptrdiff_t>(section.imageBytes() / static_cast<std::size_t>(section.height())),
+            3, section.width(), section.height()};
 }
 
 void showError(const std::string& message)
@@ -97,25 +111,93 @@ void showError(const std::string& message)
         MessageBoxA(GetFocus(), message.c_str(), "Error", MB_OK);
 }
 
+// A missing or unreadable snapshot is no fault: the show then has plain sheets, and no message.
+bool canOpen(const char* name)
+{
+    FILE* probe = name ? std::fopen(name, "r") : nullptr;
+    if (probe)
+        std::fclose(probe);
+    return probe != nullptr;
+}
+
+// The texture's one level in packed (blue, green, red) rows, bottom row first; no pixels when there
+// is no texture, and then perhaps a message for the main thread to show.
+struct TextureLevel {
+    std::unique_ptr<std::uint8_t[]> pixels;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::string message;
+};
+
+// What the front end writes is scaled straight from the file; anything else goes through GDI first.
+TextureLevel prepareTextureLevel(const char* name)
+{
+    TextureLevel level;
+    if (!canOpen(name))
+        return level;
+    const MappedFile file(name);
+    DibLayout layout;
+    if (!parseFile(name, file, layout, level.message))
+        return level;
+    PixelRows rows;
+    std::unique_ptr<DibSection> section;
+    if (!uncompressedRows(file.view, layout, rows)) {
+        if (!(section = convertFile(file, layout, level.message)))
+            return level;
+        rows = sectionRows(*section);
+    }
+    traceStage("image-decoded");
+    level.width = nearestPowerOfTwo(rows.width);
+    level.height = nearestPowerOfTwo(rows.height);
+    level.pixels = scaleImage(rows, level.width, level.height);
+    if (!level.pixels)
+        level.message = outOfMemory;
+    traceStage("image-scaled");
+    return level;
+}
+
+// Halves the level until the graphics driver takes its sides, as the utility library's mipmap
+// builder does; software OpenGL on some systems takes no more than 1024.
+void fitTextureLimit(TextureLevel& level)
+{
+    GLint limit = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    while (level.pixels && limit > 0 && (level.width > limit || level.height > limit)) {
+        const PixelRows rows{level.pixels.get(), 3 * static_cast<std::ptrdiff_t>(level.width), 3, level.width,
+                             level.height};
+        level.width = level.width > 1 ? level.width / 2 : 1;
+        level.height = level.height > 1 ? level.height / 2 : 1;
+        level.pixels = scaleImage(rows, level.width, level.height);
+    }
+}
+
+// Read, converted and scaled while the display mode, window and GL context are being made.
+std::future<TextureLevel> preparedLevel;
+
 } // namespace
 
 SnapshotImage* loadDibImage(const char* name, std::string& message)
 {
-    message.clear();
-    MappedFile file(name);
-    if (!file.view) {
-        char text[256];
-        std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", name);
-        message = text;
+    std::unique_ptr<DibSection> section;
+    {
+        const MappedFile file(name);
+        DibLayout layout;
+        if (!parseFile(name, file, layout, message) || !(section = convertFile(file, layout, message)))
+            return nullptr;
+    }
+    std::size_t rgbBytes = 0;
+    rgbImageBytes(section->width(), section->height(), rgbBytes);
+    auto* rgb = static_cast<unsigned char*>(std::malloc(rgbBytes));
+    auto* image = static_cast<SnapshotImage*>(std::malloc(sizeof(SnapshotImage)));
+    if (!rgb || !image) {
+        std::free(rgb);
+        std::free(image);
+        message = outOfMemory;
         return nullptr;
     }
-    DibLayout layout;
-    DibRefusal refusal = parseDib(file.view, file.size, layout);
-    if (refusal != DibRefusal::None) {
-        message = refusalMessage(refusal);
-        return nullptr;
-    }
-    return convert(file, layout, message);
+    copySectionToRgb(section->bits(), section->width(), section->height(), rgb);
+    *image = SnapshotImage{section->width(), section->height(), rgb};
+    return image;
 }
 
 SnapshotImage* loadDibImage(const char* name)
@@ -128,13 +210,7 @@ SnapshotImage* loadDibImage(const char* name)
 
 SnapshotImage* loadSnapshotImage(const char* name)
 {
-    if (!name)
-        return nullptr;
-    FILE* probe = std::fopen(name, "r");
-    if (!probe)
-        return nullptr;
-    std::fclose(probe);
-    return loadDibImage(name);
+    return canOpen(name) ? loadDibImage(name) : nullptr;
 }
 
 void freeSnapshotImage(SnapshotImage* image)
@@ -145,21 +221,27 @@ void freeSnapshotImage(SnapshotImage* image)
     std::free(image);
 }
 
+void prepareSnapshotTexture()
+{
+    preparedLevel = std::async(std::launch::async, prepareTextureLevel, snapshotFileNames[0]);
+}
+
 bool loadSnapshotTexture()
 {
-    char name[256];
-    std::memcpy(name, snapshotFileNames[0], sizeof snapshotFileNames[0]);
-    name[255] = '\0';
-    SnapshotImage* image = loadSnapshotImage(name);
-    traceStage("image-mapped");
-    if (image) {
+    TextureLevel level = preparedLevel.valid() ? preparedLevel.get() : prepareTextureLevel(snapshotFileNames[0]);
+    showError(level.message);
+    if (level.pixels) {
+        fitTextureLimit(level);
         glGenTextures(1, textureNames);
         glBindTexture(GL_TEXTURE_2D, textureNames[0]);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        // Only level 0 is made: the linear minifying filter samples nothing else.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE, image->pixels);
-        traceStage("mipmaps-built");
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, level.width, level.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                     level.pixels.get());
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        traceStage("texture-made");
     }
-    freeSnapshotImage(image);
     return true;
 }

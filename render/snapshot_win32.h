@@ -14,7 +14,10 @@ extern const char snapshotFileNames[2][255];
 extern bool errorPopups;
 extern unsigned int textureNames[1];
 
-// Uploads entry 0 of snapshotFileNames, or leaves texture name 0 when it cannot be read.
+// Starts reading, converting and scaling entry 0 of snapshotFileNames on a thread of its own.
+void prepareSnapshotTexture();
+// Makes the texture from what was prepared (or prepares it now), or leaves texture name 0 when the
+// file cannot be read; needs the GL context.
 bool loadSnapshotTexture();
 // Null without a message when the file cannot even be opened.
 SnapshotImage* loadSnapshotImage(const char* name);

@@ -6,7 +6,7 @@ set -e
 packages="cmake ninja-build clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 wixl msitools
-  xvfb xserver-xorg-core xserver-xorg-video-dummy xserver-xephyr xdotool x11-utils x11-xserver-utils
+  xvfb xserver-xorg-core xserver-xorg-video-dummy xserver-xephyr xdotool x11-utils x11-xserver-utils x11-apps
   imagemagick python3-pil python3-pytest
   locales fonts-ipafont-gothic
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav sox lame"

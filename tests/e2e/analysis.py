@@ -13,6 +13,7 @@ JUMP_TOLERANCE = 8  # channel difference allowed between two jumps across one sh
 SATURATED = 250     # a channel this bright may have been clipped
 BACKGROUND_STEP = 40  # backgrounds this far apart would give visibly different alpha-blended jumps
 LIT_FRAME = 0.01    # share of lit pixels above which a frame shows sheets
+WHITE = 235         # every channel at least this: a white pixel
 UNIFORM = 0.95      # share of lit pixels that match their neighbours on plain sheets
 CHANGE = re.compile(b"[^\x00]")
 
@@ -37,6 +38,12 @@ def lit_mask(image):
 
 def lit_fraction(image):
     return count(lit_mask(image)) / (image.width * image.height)
+
+
+def white_fraction(image):
+    red, green, blue = image.split()
+    darkest = ImageChops.darker(ImageChops.darker(red, green), blue)
+    return count(above(darkest, WHITE - 1)) / (image.width * image.height)
 
 
 def lit_frames(frames):

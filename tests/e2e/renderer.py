@@ -37,6 +37,14 @@ class Renderer(Program):
         if self.wait_exit(15) is None:
             kill_group(self.process)
 
+    def display_mode(self):
+        """(choice, mode) from the trace: "desktop-rate", "listed-rate" or "kept", and the mode
+        as WIDTHxHEIGHTxBITS@HZ."""
+        for line in self.trace_lines():
+            if line[0] == "display-mode":
+                return line[1], line[2]
+        return None
+
     def frames(self):
         """(frames, seconds of drawing) from the trace's frames line, written at exit."""
         for line in reversed(self.trace_lines()):

@@ -1,5 +1,8 @@
 # Screen access for the end-to-end tests: root window screenshots into PIL images,
 # pointer moves, clicks and key presses through xdotool (XTEST, so the X server sees real input).
+import os
+import struct
+import subprocess
 import time
 
 from PIL import Image
@@ -16,6 +19,35 @@ def screenshot(display, path):
     result.check_returncode()
     with Image.open(path) as image:
         return image.convert("RGB")
+
+
+def quick_screenshot(display):
+    """The root window through xwd, several times quicker than a PNG: for watching the screen
+    change from one moment to the next."""
+    dump = subprocess.run(["xwd", "-root", "-silent"], env=dict(os.environ, DISPLAY=display),
+                          capture_output=True, timeout=30, check=True).stdout
+    # 25 big-endian 32-bit fields, then the colour table (12 bytes an entry), then the pixels.
+    fields = struct.unpack(">25I", dump[:100])
+    header_size, width, height, byte_order = fields[0], fields[4], fields[5], fields[7]
+    bits_per_pixel, bytes_per_line, colours = fields[11], fields[12], fields[19]
+    layouts = {(32, 0): "BGRX", (32, 1): "XRGB", (24, 0): "BGR", (24, 1): "RGB"}
+    layout = layouts.get((bits_per_pixel, byte_order))
+    assert layout, f"xwd gave {bits_per_pixel} bits a pixel in byte order {byte_order}"
+    pixels = dump[header_size + 12 * colours:]
+    return Image.frombuffer("RGB", (width, height), pixels, "raw", layout, bytes_per_line, 1)
+
+
+def watch(display, measure, until, timeout=30):
+    """measure(screenshot) of screenshots taken one after another, until until(screenshot) holds
+    or the time is up (only the measures are kept: a screenshot is megabytes)."""
+    measures = []
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        frame = quick_screenshot(display)
+        measures.append(measure(frame))
+        if until(frame):
+            break
+    return measures
 
 
 def xdotool(display, *args):
@@ -61,7 +93,9 @@ def wait_for_sheets(display, path, area, timeout=30):
     been drawn into yet."""
     path.parent.mkdir(parents=True, exist_ok=True)
 
-    def lit():
-        fraction = analysis.lit_fraction(screenshot(display, path).crop(area))
-        return analysis.LIT_FRAME < fraction < SHEETS_AT_MOST
-    return wait_until(lit, timeout)
+    return wait_until(lambda: shows_sheets(screenshot(display, path), area), timeout)
+
+
+def shows_sheets(image, area):
+    fraction = analysis.lit_fraction(image.crop(area))
+    return analysis.LIT_FRAME < fraction < SHEETS_AT_MOST

@@ -21,8 +21,12 @@ PRIMARY, SECOND = xserver.TWO_MONITORS
 TEST_WINDOW = "Vitrelux test window"
 TEST_WINDOW_AREA = (200, 100, 1800, 600)
 ON_SECOND = (SECOND[0], 100, 2000, 700)
+ON_PRIMARY = (200, 100, PRIMARY[2], 600)
 BLACK = 8
 WHITE = 247
+# NOTE: Wine may put a new window's surface on the screen once before its first paint: a few
+# dozen stray pixels of whatever the memory held, for a few milliseconds.
+STRAY = 0.001
 
 
 @pytest.fixture(scope="session")
@@ -46,6 +50,12 @@ def brightest(image, rect):
 
 def darkest(image, rect):
     return min(image.crop(rect).convert("L").getextrema()[0], 255)
+
+
+def shown_fraction(image, rect):
+    """Share of the rectangle that is not black."""
+    area = image.crop(rect)
+    return analysis.count(analysis.above(analysis.largest_channel(area), BLACK)) / (area.width * area.height)
 
 
 def centre_of(rect):
@@ -87,6 +97,30 @@ def test_show_blacks_out_the_other_monitor_and_keeps_the_keyboard(wine, dist, he
     assert covers(helper) == [] and helper.find(RENDERER_TITLE) is None
     after = screen.screenshot(display, test_dir / "after.png")
     assert darkest(after, ON_SECOND) >= WHITE, "the test's window does not show again"
+
+
+def test_other_monitor_is_black_from_the_moment_the_show_is_there(wine, dist, helper, x_server,
+                                                                  test_window):
+    """The show's window hides the primary's part of the test's white window; from the first
+    screenshot where none of that is left, the second monitor must never show. (A screenshot can
+    catch Xephyr half-way through drawing, the same rows on both monitors.)"""
+    renderer.put_snapshot(wine, pictures.two_tone())
+    assert wait_until(lambda: all(darkest(screen.quick_screenshot(x_server.display), area) >= WHITE
+                                  for area in (ON_PRIMARY, ON_SECOND)), 10), "the test's window is not drawn"
+
+    def look(frame):
+        return analysis.white_fraction(frame.crop(ON_PRIMARY)) == 0, shown_fraction(frame, ON_SECOND)
+    with renderer.running(wine, dist, helper) as run:
+        looks = screen.watch(x_server.display, look,
+                             lambda frame: look(frame)[0] and screen.shows_sheets(frame, PRIMARY))
+        shows = helper.windows(RENDERER_TITLE)
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+    shown_at = next((index for index, (show_there, _) in enumerate(looks) if show_there), None)
+    assert shown_at is not None, "no screenshot shows the show"
+    during = [second for _, second in looks[shown_at:]]
+    assert max(during) <= STRAY, f"the second monitor shows while the show is there: {during}"
+    assert shows and shows[0].ex_style & WS_EX_TOPMOST, "the show's window is not top-most"
 
 
 def close_show(run, helper):

@@ -1,10 +1,12 @@
 # End-to-end tests of Vitrelux.dll under Wine: display mode, window, ways to end it, inputs
 # that must not end it, what the screen shows with a good, a missing and a broken snapshot, and
 # its frame rate.
+import functools
 import time
 from dataclasses import dataclass, field
 
 import pytest
+from PIL import ImageChops
 
 import analysis
 import pictures
@@ -21,6 +23,7 @@ MAX_BLUE = 8
 DEFAULT_REFRESH_RATE = 60   # what a reported rate of 0 or 1 (the display's default) stands for
 FPS_TOLERANCE = 5
 PACED_SECONDS = 6
+REACHED = 0.05  # share of a quarter of the screen that sheets must have passed over
 
 
 @dataclass
@@ -265,11 +268,50 @@ def wine_on_xvfb(request, wine, work_dir):
         server.stop()
 
 
+def share(mask):
+    return analysis.count(mask) / (mask.width * mask.height)
+
+
+def quadrants(size):
+    width, height = size
+    return [(left, top, left + width // 2, top + height // 2)
+            for left in (0, width // 2) for top in (0, height // 2)]
+
+
 @pytest.mark.parametrize("wine_on_xvfb", [(1280, 1024), (800, 600)], indirect=True,
                          ids=["1280x1024", "800x600"])
-def test_refused_mode_change_exits_at_once(wine_on_xvfb, wine, dist, helper):
+def test_display_with_one_mode_keeps_it_with_sheets_over_all_of_it(wine_on_xvfb, wine, dist, helper,
+                                                                   work_dir, shots):
+    display, size = wine_on_xvfb.display, wine_on_xvfb.size
     renderer.put_snapshot(wine, pictures.two_tone())
-    with renderer.running(wine, dist, helper) as run:
-        exit_code = run.wait_exit(30)
-    assert exit_code == 0
-    assert xserver.screen_size(wine_on_xvfb.display) == wine_on_xvfb.size
+    with renderer.running(wine, dist, helper, trace=work_dir / "trace-one-mode.txt") as run:
+        assert helper.wait_for(RENDERER_TITLE) == (0, 0, *size), "the window does not cover the screen"
+        assert screen.wait_for_sheets(display, shots / "waiting.png", (0, 0, *size)), "no sheets"
+        frames = screen.capture_series(display, shots, 16, 0.5)
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+    assert run.display_mode()[0] == "kept"
+    assert xserver.screen_size(display) == size
+    # Where sheets passed during the recording: a scene drawn into a 1024 x 768 corner never
+    # reaches the others.
+    reached = functools.reduce(ImageChops.lighter, (analysis.lit_mask(frame) for frame in frames))
+    unlit = [area for area in quadrants(size) if share(reached.crop(area)) < REACHED]
+    assert not unlit, f"no sheets in {unlit}"
+
+
+# The dummy driver lists 1400 x 1050 at 74.76 Hz and 1024 x 768 at 60 Hz only.
+ODD_RATE_DESKTOP = ((1400, 1050), 74.76)
+
+
+def test_desktop_at_a_rate_the_shows_size_lacks_switches_at_a_listed_one(wine, dist, helper,
+                                                                       x_server, work_dir, shots):
+    display = x_server.display
+    xserver.set_mode(display, *ODD_RATE_DESKTOP)
+    renderer.put_snapshot(wine, pictures.two_tone())
+    with renderer.running(wine, dist, helper, trace=work_dir / "trace-listed-rate.txt") as run:
+        assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW
+        assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+    assert run.display_mode()[0] == "listed-rate"
+    assert xserver.wait_for_mode(display, ODD_RATE_DESKTOP) == ODD_RATE_DESKTOP

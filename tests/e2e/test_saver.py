@@ -36,6 +36,7 @@ HEARD = 0.3                  # seconds of loud sound that count as music being h
 MAX_PATH_VALUE = 255
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
 BLACK = 8
+MOSTLY = 0.5
 HOST_TITLE = "Vitrelux E2E preview host"
 
 
@@ -248,6 +249,23 @@ def test_starts_during_a_show_end_at_once(main_show):
         assert result.exit_code == 0, f"{result.args} did not end at once"
         assert result.message is None and result.preview is None, result.args
         assert result.renderers == main_show.renderers == 1, result.args
+
+
+def test_the_screen_is_never_white_before_the_first_sheets(desktop, wine, dist, helper, x_server,
+                                                           test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    saver.write_settings(program.parent, saver.music_settings(0))
+
+    def look(frame):
+        return analysis.white_fraction(frame), screen.shows_sheets(frame, (0, 0, *frame.size))
+    with saver.running(wine, program, helper, ["/s"]) as run:
+        looks = screen.watch(x_server.display, look, lambda frame: look(frame)[1])
+        assert helper.post(RENDERER_TITLE, WM_CLOSE)
+        assert run.wait_exit(30) == 0
+    assert looks[-1][1], "no sheets came"
+    assert len(looks) >= 5, f"only {len(looks)} screenshots before the sheets"
+    whitest = max(white for white, _ in looks)
+    assert whitest <= MOSTLY, f"a screenshot {whitest:.0%} white"
 
 
 def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):

@@ -7,7 +7,7 @@ import subprocess
 import time
 from pathlib import Path
 
-XORG_CONF = """\
+XORG_TEMPLATE = """\
 Section "Device"
     Identifier "dummy-card"
     Driver "dummy"
@@ -18,10 +18,7 @@ Section "Monitor"
     Identifier "dummy-monitor"
     HorizSync 5.0 - 1000.0
     VertRefresh 5.0 - 200.0
-    Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
-    Modeline "1280x1024" 108.00 1280 1328 1440 1688 1024 1025 1028 1066 +hsync +vsync
-    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
-EndSection
+{monitor}EndSection
 
 Section "Screen"
     Identifier "dummy-screen"
@@ -30,8 +27,8 @@ Section "Screen"
     DefaultDepth 24
     SubSection "Display"
         Depth 24
-        Modes "1280x1024" "1024x768" "1920x1080"
-        Virtual 1920 1080
+        Modes {modes}
+        Virtual {virtual}
     EndSubSection
 EndSection
 
@@ -40,6 +37,32 @@ Section "ServerFlags"
     Option "AutoEnableDevices" "false"
 EndSection
 """
+
+
+def xorg_conf(modelines, modes, virtual, monitor_options=()):
+    """An Xorg dummy configuration: (name, timings) Modelines, the mode names it starts with,
+    the largest screen. The driver lists modes and rates of its own beside these."""
+    monitor = "".join(f"    Option {option}\n" for option in monitor_options)
+    monitor += "".join(f'    Modeline "{name}" {timings}\n' for name, timings in modelines)
+    return XORG_TEMPLATE.format(monitor=monitor, modes=" ".join(f'"{mode}"' for mode in modes),
+                                virtual=" ".join(str(side) for side in virtual))
+
+
+MODELINE_1024_60 = ("1024x768", "65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync")
+MODELINE_1280_60 = ("1280x1024", "108.00 1280 1328 1440 1688 1024 1025 1028 1066 +hsync +vsync")
+XORG_CONF = xorg_conf(
+    [MODELINE_1024_60, MODELINE_1280_60,
+     ("1920x1080", "148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync")],
+    ["1280x1024", "1024x768", "1920x1080"], (1920, 1080))
+# A 4K desktop at 30 Hz (reduced blanking keeps its pixel clock within what the driver takes) and
+# 1024 x 768 at 30 Hz too, so that the show switches at the desktop's rate there.
+UHD_SIZE = (3840, 2160)
+UHD_XORG_CONF = xorg_conf(
+    [("3840x2160", "266.64 3840 3888 3920 4000 2160 2163 2168 2222 +hsync -vsync"),
+     ("1024x768", "31.79 1024 1072 1176 1328 768 771 775 798 -hsync +vsync"),
+     MODELINE_1024_60, MODELINE_1280_60],
+    ["3840x2160", "1280x1024", "1024x768"], UHD_SIZE, ['"ReducedBlanking"'])
+DUMMY_OUTPUT = "DUMMY0"
 
 START_SIZE = (1280, 1024)
 # The two monitors' rectangles as Wine lists them, primary first: Xephyr's two screens joined by
@@ -97,14 +120,36 @@ def root_size(display):
     return int(fields["Width"]), int(fields["Height"])
 
 
-def wait_for_size(display, size, timeout=10):
-    """The screen size once it is the given one, or the last size seen after the time-out."""
+def current_mode(display):
+    """((width, height), refresh rate) of the current mode, as RandR lists it."""
+    result = run_x_tool(display, ["xrandr", "--current"])
+    result.check_returncode()
+    for line in result.stdout.splitlines()[1:]:
+        words = line.split()
+        current = [word for word in words[1:] if "*" in word]
+        if current:
+            width, height = words[0].split("x")
+            return (int(width), int(height)), float(current[0].strip("*+"))
+    return None
+
+
+def wait_for(read, wanted, timeout):
+    """read() once it gives wanted, or the last value it gave after the time-out."""
     deadline = time.monotonic() + timeout
     while True:
-        current = screen_size(display)
-        if current == size or time.monotonic() >= deadline:
+        current = read()
+        if current == wanted or time.monotonic() >= deadline:
             return current
         time.sleep(0.2)
+
+
+def wait_for_size(display, size, timeout=10):
+    """The screen size once it is the given one, or the last size seen after the time-out."""
+    return wait_for(lambda: screen_size(display), size, timeout)
+
+
+def wait_for_mode(display, mode, timeout=10):
+    return wait_for(lambda: current_mode(display), mode, timeout)
 
 
 def set_size(display, size):
@@ -112,13 +157,20 @@ def set_size(display, size):
     run_x_tool(display, ["xrandr", "-s", f"{width}x{height}"]).check_returncode()
 
 
+def set_mode(display, size, rate):
+    width, height = size
+    run_x_tool(display, ["xrandr", "--output", DUMMY_OUTPUT, "--mode", f"{width}x{height}",
+                         "--rate", str(rate)]).check_returncode()
+
+
 class XServer:
     """An X server process this run started; stop() ends exactly that process."""
 
-    def __init__(self, work_dir, kind="xorg", size=START_SIZE):
+    def __init__(self, work_dir, kind="xorg", size=START_SIZE, config=XORG_CONF):
         self.work_dir = Path(work_dir)
         self.kind = kind
         self.size = size
+        self.config = config
         self.number = None
         self.display = None
         self.process = None
@@ -156,7 +208,7 @@ class XServer:
             return ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24",
                     "-nolisten", "tcp", "-noreset"]
         config = self.work_dir / f"xorg-{self.number}.conf"
-        config.write_text(XORG_CONF)
+        config.write_text(self.config)
         return ["Xorg", self.display, "-noreset", "-nolisten", "tcp",
                 "-config", str(config), "-logfile", str(self.work_dir / f"xorg-{self.number}.log")]
 

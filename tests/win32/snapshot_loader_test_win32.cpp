@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 #include <windows.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include "common/contract.h"
+#include "render/renderer_win32.h"
 #include "render/snapshot_win32.h"
 #include "saver/core/desktop_snapshot_win32.h"
 
@@ -210,6 +213,82 @@ TEST(SnapshotFileName, NamesTheFileTheShowSaves)
     EXPECT_EQ(image->width, 64);
     EXPECT_EQ(image->height, 64);
     freeSnapshotImage(image);
+    DeleteFileA(contract::snapshotPath);
+}
+
+// A GL context on a window of its own, current while it lives.
+class GlContext {
+public:
+    GlContext()
+    {
+        window_ = CreateWindowExA(0, "STATIC", "texture test", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+        dc_ = GetDC(window_);
+        if (setupPixelFormat(dc_))
+            context_ = wglCreateContext(dc_);
+        made_ = context_ && wglMakeCurrent(dc_, context_);
+    }
+    ~GlContext()
+    {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context_);
+        ReleaseDC(window_, dc_);
+        DestroyWindow(window_);
+    }
+    bool made() const { return made_; }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+    HGLRC context_ = nullptr;
+    bool made_ = false;
+};
+
+// The texture has one level, the picture as gluScaleImage scales it to the sides gluBuild2DMipmaps
+// picks: what the show looked like when the library built the whole chain.
+TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
+{
+    errorPopups = false;
+    GlContext gl;
+    ASSERT_TRUE(gl.made());
+    CreateDirectoryA(contract::snapshotFolder, nullptr);
+    // 32-bit pictures as the front end writes them on today's displays; 24-bit ones with padded rows.
+    const int cases[][3] = {{1024, 32, 1024}, {1280, 24, 1024}, {1366, 24, 1024}, {1920, 32, 2048}, {3840, 32, 4096}};
+    for (const auto [side, bits, textureSide] : cases) {
+        const Bytes file = encodeBitmap(side, side, bits, false);
+        HANDLE handle = CreateFileA(contract::snapshotPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+        CloseHandle(handle);
+        SnapshotImage* picture = loadSnapshotImage(snapshotFileNames[0]);
+        ASSERT_NE(picture, nullptr) << side;
+
+        prepareSnapshotTexture();
+        loadSnapshotTexture();
+        GLint width = 0, height = 0, above = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &above);
+        EXPECT_EQ(width, textureSide) << side;
+        EXPECT_EQ(height, textureSide) << side;
+        EXPECT_EQ(above, 0) << side << ": a level above 0 is defined";
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        Bytes level(static_cast<std::size_t>(width) * height * 3, 0xA5);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, level.data());
+        Bytes expected(level.size(), 0x5A);
+        ASSERT_EQ(gluScaleImage(GL_RGB, side, side, GL_UNSIGNED_BYTE, picture->pixels, width, height, GL_UNSIGNED_BYTE,
+                                expected.data()), 0);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < level.size(); ++i)
+            differing += level[i] != expected[i];
+        EXPECT_EQ(differing, 0u) << side << ": " << width << " x " << height;
+
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glDeleteTextures(1, textureNames);
+        textureNames[0] = 0;
+        freeSnapshotImage(picture);
+    }
     DeleteFileA(contract::snapshotPath);
 }
 
