@@ -277,7 +277,8 @@ void copySectionToRgb(const std::uint8_t* section, std::int32_t width, std::int3
 
 std::vector<std::uint8_t> bitmapFileHeaders(std::int32_t width, std::int32_t height, std::uint16_t bitCount)
 {
-    constexpr std::size_t headersSize = fileHeaderSize + infoHeaderSize;
+    // Two bytes of padding put the rows on a 32-bit boundary, where a DIB section can lie.
+    constexpr std::size_t headersSize = fileHeaderSize + infoHeaderSize + 2;
     std::size_t pixelBytes = 0;
     if (!paddedImageBytes(bitCount, width, height, pixelBytes) || pixelBytes > UINT32_MAX - headersSize)
         return {};

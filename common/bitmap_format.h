@@ -33,7 +33,9 @@ DibRefusal parseDib(const std::uint8_t* data, std::size_t size, DibLayout& layou
 bool paddedImageBytes(std::size_t bitsPerPixel, std::int32_t width, std::int32_t rows, std::size_t& bytes);
 
 // File header and 40-byte information header of an uncompressed bottom-up bitmap of the given size
-// and bit depth; empty when a side is not positive or the file would be too large for the header.
+// and bit depth, and two bytes of padding: its pixel rows start at byte 56, a 32-bit boundary, so
+// that a DIB section can be made on the file itself. Empty when a side is not positive or the file
+// would be too large for the header.
 std::vector<std::uint8_t> bitmapFileHeaders(std::int32_t width, std::int32_t height, std::uint16_t bitCount);
 
 // Bytes of a packed RGB image; false when a side is not positive or the count overflows size_t.

@@ -3,7 +3,8 @@
 
 #include "common/bitmap_format.h"
 
-DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount) : width_(width), height_(height)
+DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount, HANDLE fileMapping, DWORD offset)
+    : width_(width), height_(height)
 {
     if (!paddedImageBytes(bitCount, width, height, imageBytes_) || imageBytes_ > MAXDWORD)
         return;
@@ -16,7 +17,7 @@ DibSection::DibSection(std::int32_t width, std::int32_t height, WORD bitCount) :
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = static_cast<DWORD>(imageBytes_);
     void* pixels = nullptr;
-    bitmap_ = GdiObject(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    bitmap_ = GdiObject(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &pixels, fileMapping, offset));
     if (dc_.get() && bitmap_) {
         previous_ = SelectObject(dc_.get(), bitmap_.get());
         bits_ = static_cast<std::uint8_t*>(pixels);

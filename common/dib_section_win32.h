@@ -10,7 +10,12 @@
 
 class DibSection {
 public:
-    DibSection(std::int32_t width, std::int32_t height, WORD bitCount);
+    DibSection(std::int32_t width, std::int32_t height, WORD bitCount) : DibSection(width, height, bitCount, nullptr, 0)
+    {
+    }
+    // The pixels in a file mapping from byte offset on, a multiple of four: whatever is drawn lands
+    // in the file itself.
+    DibSection(std::int32_t width, std::int32_t height, WORD bitCount, HANDLE fileMapping, DWORD offset);
     ~DibSection();
     DibSection(const DibSection&) = delete;
     DibSection& operator=(const DibSection&) = delete;

@@ -7,8 +7,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <future>
 #include <new>
 #include <vector>
 
@@ -69,14 +67,13 @@ WideTable wideComponents()
     return wide;
 }
 
-// Output rows first to last; the tap counts are constants here, so that the loops unroll.
+// The tap counts are constants here, so that the loops unroll.
 template <int ColumnTaps, int RowTaps>
-void filterRows(const PixelRows& source, const AxisTaps& columns, const AxisTaps& rows, std::int32_t first,
-                std::int32_t last, std::int32_t width, std::uint8_t* target)
+void filterRows(const PixelRows& source, const AxisTaps& columns, const AxisTaps& rows, std::int32_t height,
+                std::int32_t width, std::uint8_t* target)
 {
     static const WideTable wide = wideComponents();
-    target += static_cast<std::size_t>(first) * width * components;
-    for (std::int32_t y = first; y < last; ++y) {
+    for (std::int32_t y = 0; y < height; ++y) {
         const std::ptrdiff_t* rowOffsets = &rows.offsets[static_cast<std::size_t>(y) * RowTaps];
         const float* rowShares = &rows.shares[static_cast<std::size_t>(y) * RowTaps];
         const std::ptrdiff_t* columnOffsets = columns.offsets.data();
@@ -103,7 +100,7 @@ void filterRows(const PixelRows& source, const AxisTaps& columns, const AxisTaps
 }
 
 using RowFilter = void (*)(const PixelRows&, const AxisTaps&, const AxisTaps&, std::int32_t, std::int32_t,
-                           std::int32_t, std::uint8_t*);
+                           std::uint8_t*);
 
 RowFilter rowFilter(int columnTaps, int rowTaps)
 {
@@ -112,17 +109,11 @@ RowFilter rowFilter(int columnTaps, int rowTaps)
     return rowTaps == 2 ? filterRows<maxTaps, 2> : filterRows<maxTaps, maxTaps>;
 }
 
-// The two halves of the picture on two threads: each pixel's arithmetic is the same either way.
 void boxFilter(const PixelRows& source, std::int32_t width, std::int32_t height, std::uint8_t* target)
 {
     const AxisTaps columns = axisTaps(source.width, width, source.bytesPerPixel);
     const AxisTaps rows = axisTaps(source.height, height, source.stride);
-    const RowFilter filter = rowFilter(columns.count, rows.count);
-    const std::int32_t middle = height / 2;
-    auto upper = std::async(std::launch::async, filter, std::cref(source), std::cref(columns), std::cref(rows),
-                            middle, height, width, target);
-    filter(source, columns, rows, 0, middle, width, target);
-    upper.get();
+    rowFilter(columns.count, rows.count)(source, columns, rows, height, width, target);
 }
 
 // Exactly half in both directions: the library averages each 2 x 2 block of widened components.

@@ -40,18 +40,19 @@ def parse_args(parser):
 
 
 @contextlib.contextmanager
-def started(args, wine_env=None, display=None, two_monitors=False):
+def started(args, wine_env=None, display=None, two_monitors=False, xorg_config=xserver.XORG_CONF,
+            size=xserver.START_SIZE):
     """Yields (X server, Wine, helper) for the programs in args.dist, with work files under
     args.out. The programs run on the display if one is given (the server is then None), else on
-    a private Xorg dummy server; with two_monitors, on a private server with two monitors side by
-    side, which shows in two windows on the display if one is given. Everything is ended on
-    leaving."""
+    a private Xorg dummy server of the given configuration and starting size; with two_monitors,
+    on a private server with two monitors side by side, which shows in two windows on the display
+    if one is given. Everything is ended on leaving."""
     server = wine = None
     try:
         if two_monitors:
             server = xserver.TwoMonitors(args.out / "x", host_display=display).start()
         elif not display:
-            server = xserver.XServer(args.out / "x").start()
+            server = xserver.XServer(args.out / "x", size=size, config=xorg_config).start()
         if server:
             display = server.display
         wine = Wine(args.out / "prefix", display, args.out / "logs", wine_env,

@@ -59,25 +59,55 @@ struct OwnerOnly {
     }
 };
 
-bool writeAll(HANDLE file, const void* data, DWORD size)
-{
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
-}
+// The snapshot's file, open for its headers and for the DIB section that the desktop is copied
+// into: the picture lands in the file directly, and the black rows above and below the desktop are
+// never written at all (a new file's bytes are zeros).
+struct SnapshotFile {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    HANDLE mapping = nullptr;
 
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& headers, const BYTE* pixels, DWORD pixelBytes)
+    SnapshotFile(const std::string& path, const std::vector<std::uint8_t>& headers, std::size_t pixelBytes)
+    {
+        OwnerOnly security;
+        if (!security.ready || pixelBytes > MAXDWORD - headers.size())
+            return;
+        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &security.attributes, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        if (file == INVALID_HANDLE_VALUE ||
+            !WriteFile(file, headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) ||
+            written != headers.size())
+            return;
+        // Sized here, before anything is drawn: a disk without room for it refuses the mapping.
+        mapping = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(headers.size() + pixelBytes),
+                                     nullptr);
+    }
+    ~SnapshotFile()
+    {
+        if (mapping)
+            CloseHandle(mapping);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    }
+    SnapshotFile(const SnapshotFile&) = delete;
+    SnapshotFile& operator=(const SnapshotFile&) = delete;
+};
+
+// A W x W picture, black but for the desktop copied into it, written whole into the file at path.
+bool writeSnapshot(const std::string& path, int screenWidth, int screenHeight)
 {
-    OwnerOnly security;
-    if (!security.ready)
+    const std::vector<std::uint8_t> headers = bitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
+    std::size_t pixelBytes = 0;
+    if (headers.empty() || !paddedImageBytes(snapshotBits, screenWidth, screenWidth, pixelBytes))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, &security.attributes, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const SnapshotFile file(path, headers, pixelBytes);
+    if (!file.mapping)
         return false;
-    bool written = writeAll(file, headers.data(), static_cast<DWORD>(headers.size())) && writeAll(file, pixels, pixelBytes)
-        && FlushFileBuffers(file);
-    CloseHandle(file);
-    return written;
+    const DibSection picture(screenWidth, screenWidth, snapshotBits, file.mapping, static_cast<DWORD>(headers.size()));
+    if (!picture.bits() || !copyDesktop(picture, screenWidth, screenHeight))
+        return false;
+    traceStage("snapshot-captured");
+    return true;
 }
 
 } // namespace
@@ -86,16 +116,12 @@ bool SaveDesktopSnapshot(const std::string& path, int screenWidth, int screenHei
 {
     if (screenWidth <= 0 || screenHeight <= 0)
         return false;
-    // A W x W picture, black until the desktop is copied into it.
-    DibSection picture(screenWidth, screenWidth, snapshotBits);
-    if (!picture.bits() || !copyDesktop(picture, screenWidth, screenHeight))
-        return false;
-    traceStage("snapshot-captured");
-    const std::vector<std::uint8_t> headers = bitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
     const std::string partial = path + contract::snapshotPartialSuffix;
     // A disk that fills half-way must not leave the renderer a truncated snapshot: the old one stays.
-    if (headers.empty() || !writeFile(partial, headers, picture.bits(), static_cast<DWORD>(picture.imageBytes()))
-        || !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // Not flushed to the disk: the renderer reads it from the system's cache at once, and every
+    // show writes a new one.
+    if (!writeSnapshot(partial, screenWidth, screenHeight) ||
+        !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileA(partial.c_str());
         return false;
     }

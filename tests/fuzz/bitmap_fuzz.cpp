@@ -70,7 +70,7 @@ void writeAndReadBack(const std::uint8_t* data, std::size_t size)
     std::vector<std::uint8_t> file = bitmapFileHeaders(width, height, bitCount);
     std::size_t pixelBytes = 0;
     const bool sized = paddedImageBytes(bitCount, width, height, pixelBytes);
-    require(file.empty() || (sized && file.size() == 54));
+    require(file.empty() || (sized && file.size() == 56));
     // Files too large to build here prove nothing more than their headers.
     if (file.empty() || pixelBytes > (1u << 20))
         return;
@@ -80,7 +80,7 @@ void writeAndReadBack(const std::uint8_t* data, std::size_t size)
     if (!known || width > maxDibSide || height > maxDibSide)
         return;
     require(parseDib(file.data(), file.size(), layout) == DibRefusal::None);
-    require(layout.width == width && layout.height == height && layout.pixelOffset == 54);
+    require(layout.width == width && layout.height == height && layout.pixelOffset == 56);
     require(layout.pixelBytes == pixelBytes);
 }
 

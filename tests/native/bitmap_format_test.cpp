@@ -397,14 +397,14 @@ TEST(BitmapFileHeaders, WriteWhatTheParserReadsOrNothing)
             EXPECT_TRUE(file.empty()) << c.width << "x" << c.height;
             continue;
         }
-        ASSERT_EQ(file.size(), 54u);
-        file.resize(54 + c.pixelBytes);
+        ASSERT_EQ(file.size(), 56u);
+        file.resize(56 + c.pixelBytes);
         EXPECT_EQ(get32(file, 2), file.size());
         DibLayout layout;
         ASSERT_EQ(parseDib(file.data(), file.size(), layout), DibRefusal::None) << c.width;
         EXPECT_EQ(layout.width, c.width);
         EXPECT_EQ(layout.height, c.height) << "bottom-up";
-        EXPECT_EQ(layout.pixelOffset, 54u);
+        EXPECT_EQ(layout.pixelOffset, 56u);
         EXPECT_EQ(layout.pixelBytes, c.pixelBytes);
     }
 }

@@ -72,8 +72,8 @@ TEST(UncompressedRows, FindsTheBottomRowAndTheStepToTheNext)
         std::ptrdiff_t firstRow, stride;
     };
     const Case cases[] = {
-        {"24-bit, padded rows", 24, false, true, 54, 12},
-        {"32-bit top-down", 32, true, true, 54 + 2 * 12, -12},
+        {"24-bit, padded rows", 24, false, true, 56, 12},
+        {"32-bit top-down", 32, true, true, 56 + 2 * 12, -12},
         {"16-bit", 16, false, false, 0, 0},
     };
     for (const Case& c : cases) {

@@ -33,7 +33,7 @@ std::int32_t field32(const std::vector<BYTE>& bytes, std::size_t offset)
 // The pixel at (x, y) counted from the picture's top, as blue, green, red, unused.
 DWORD pixelFromTop(const std::vector<BYTE>& bytes, int side, int x, int y)
 {
-    const std::size_t offset = 54 + (static_cast<std::size_t>(side - 1 - y) * side + x) * 4;
+    const std::size_t offset = 56 + (static_cast<std::size_t>(side - 1 - y) * side + x) * 4;
     return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16;
 }
 
@@ -102,7 +102,7 @@ TEST_F(DesktopSnapshot, IsSquareWithTheDesktopCentredOnBlack)
     MarkedDesktop desktop(width, height);
     ASSERT_TRUE(SaveDesktopSnapshot(path_, width, height));
     const std::vector<BYTE> bytes = readFile(path_);
-    ASSERT_EQ(bytes.size(), 54u + 4u * width * width);
+    ASSERT_EQ(bytes.size(), 56u + 4u * width * width);
     EXPECT_EQ(bytes[0], 'B');
     EXPECT_EQ(field32(bytes, 18), width);
     EXPECT_EQ(field32(bytes, 22), width);
@@ -152,9 +152,9 @@ TEST_F(DesktopSnapshot, OnlyItsOwnerMayReadIt)
 TEST_F(DesktopSnapshot, ReplacesTheOldFileWholeOrNotAtAll)
 {
     ASSERT_TRUE(SaveDesktopSnapshot(path_, 64, 48));
-    EXPECT_EQ(readFile(path_).size(), 54u + 4u * 64 * 64);
+    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 64 * 64);
     ASSERT_TRUE(SaveDesktopSnapshot(path_, 32, 24));
-    EXPECT_EQ(readFile(path_).size(), 54u + 4u * 32 * 32);
+    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 32 * 32);
     EXPECT_EQ(GetFileAttributesA((path_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no partial file left";
 
     // A save that cannot complete leaves the previous snapshot as it was.
@@ -163,7 +163,7 @@ TEST_F(DesktopSnapshot, ReplacesTheOldFileWholeOrNotAtAll)
     EXPECT_FALSE(SaveDesktopSnapshot(path_, 64, 48));
     CloseHandle(blocker);
     DeleteFileA((path_ + ".new").c_str());
-    EXPECT_EQ(readFile(path_).size(), 54u + 4u * 32 * 32);
+    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 32 * 32);
 }
 
 } // namespace
