@@ -1,7 +1,6 @@
-// The library's scaling, step for step: its 8-bit components are widened to 16 bits (v * 257),
-// filtered through a box in single precision with its centres computed in double, and cut back to
-// 8 bits. The same operations in the same order give its results to the last bit, so the texture
-// looks as it did when the library built it.
+// The library's gluScaleImage, step for step: its 8-bit components are widened to 16 bits
+// (v * 257), filtered through a box in single precision with its centres computed in double, and cut
+// back to 8 bits. The same operations in the same order give its results to the last bit.
 #include "render/texture_scaling.h"
 
 #include <array>
@@ -30,16 +29,16 @@ struct AxisTaps {
 
 AxisTaps axisTaps(std::int32_t sourceSize, std::int32_t targetSize, std::ptrdiff_t step)
 {
+    // Shrinking, the box is an output pixel wide in the source; enlarging, one source pixel.
+    const bool shrinking = sourceSize > targetSize;
     AxisTaps axis;
-    axis.count = sourceSize > targetSize ? maxTaps : 2;
+    axis.count = shrinking ? maxTaps : 2;
     axis.offsets.assign(static_cast<std::size_t>(targetSize) * axis.count, 0);
     axis.shares.assign(axis.offsets.size(), 0.0f);
     const float scale = static_cast<float>(sourceSize) / static_cast<float>(targetSize);
     const float halfScale = scale / 2;
     for (std::int32_t target = 0; target < targetSize; ++target) {
         const float centre = static_cast<float>(scale * (target + 0.5));
-        // Shrinking, the box is an output pixel wide in the source; enlarging, one source pixel.
-        const bool shrinking = sourceSize > targetSize;
         const float low = shrinking ? centre - halfScale : static_cast<float>(centre - 0.5);
         const float high = shrinking ? centre + halfScale : static_cast<float>(centre + 0.5);
         const std::size_t first = static_cast<std::size_t>(target) * axis.count;

@@ -26,6 +26,7 @@ struct PixelRows {
 bool uncompressedRows(const std::uint8_t* file, const DibLayout& layout, PixelRows& rows);
 
 // The source at width x height, in packed rows of three bytes a pixel, in the same component order
-// and row order; null
-// when a side is not positive or the memory cannot be had.
+// and row order; null when a side is not positive, when the source is twice as large or more
+// without being exactly twice (a box would cover more taps than the filter keeps), or when the
+// memory cannot be had.
 std::unique_ptr<std::uint8_t[]> scaleImage(const PixelRows& source, std::int32_t width, std::int32_t height);

@@ -3,11 +3,8 @@
 // library itself.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <vector>
 
-#include "common/bitmap_format.h"
 #include "render/texture_scaling.h"
 
 namespace {
@@ -58,41 +55,6 @@ TEST(ScaleImage, FiltersAsTheLibraryDoes)
         EXPECT_EQ(Bytes(scaled.get(), scaled.get() + c.expected.size()), c.expected) << c.what;
     }
     EXPECT_EQ(scaleImage({flat.data(), 9, 3, 3, 3}, 0, 4), nullptr);
-}
-
-// What the front end writes is read where it lies in the file, bottom row first; other kinds need
-// the system's conversion.
-TEST(UncompressedRows, FindsTheBottomRowAndTheStepToTheNext)
-{
-    struct Case {
-        const char* what;
-        std::uint16_t bitCount;
-        bool topDown;
-        bool direct;
-        std::ptrdiff_t firstRow, stride;
-    };
-    const Case cases[] = {
-        {"24-bit, padded rows", 24, false, true, 56, 12},
-        {"32-bit top-down", 32, true, true, 56 + 2 * 12, -12},
-        {"16-bit", 16, false, false, 0, 0},
-    };
-    for (const Case& c : cases) {
-        Bytes file = bitmapFileHeaders(3, 3, c.bitCount);
-        file.resize(file.size() + 3 * 12);
-        const std::uint8_t minusThree[] = {0xFD, 0xFF, 0xFF, 0xFF};
-        if (c.topDown)
-            std::copy(std::begin(minusThree), std::end(minusThree), file.begin() + 22);
-        DibLayout layout;
-        ASSERT_EQ(parseDib(file.data(), file.size(), layout), DibRefusal::None) << c.what;
-        PixelRows rows;
-        ASSERT_EQ(uncompressedRows(file.data(), layout, rows), c.direct) << c.what;
-        if (!c.direct)
-            continue;
-        EXPECT_EQ(rows.data - file.data(), c.firstRow) << c.what;
-        EXPECT_EQ(rows.stride, c.stride) << c.what;
-        EXPECT_EQ(rows.bytesPerPixel, c.bitCount / 8) << c.what;
-        EXPECT_EQ(rows.height, 3) << c.what;
-    }
 }
 
 } // namespace

@@ -251,10 +251,16 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
     GlContext gl;
     ASSERT_TRUE(gl.made());
     CreateDirectoryA(contract::snapshotFolder, nullptr);
-    // 32-bit pictures as the front end writes them on today's displays; 24-bit ones with padded rows.
-    const int cases[][3] = {{1024, 32, 1024}, {1280, 24, 1024}, {1366, 24, 1024}, {1920, 32, 2048}, {3840, 32, 4096}};
-    for (const auto [side, bits, textureSide] : cases) {
-        const Bytes file = encodeBitmap(side, side, bits, false);
+    // 32-bit pictures as the front end writes them on today's displays, read where they lie in the
+    // file; 24-bit ones with padded rows, one of them top-down.
+    const struct {
+        int side, bits;
+        bool topDown;
+        int textureSide;
+    } cases[] = {{1024, 32, false, 1024}, {1280, 24, false, 1024}, {1366, 24, true, 1024}, {1920, 32, false, 2048},
+                 {3840, 32, false, 4096}};
+    for (const auto [side, bits, topDown, textureSide] : cases) {
+        const Bytes file = encodeBitmap(side, side, bits, topDown);
         HANDLE handle = CreateFileA(contract::snapshotPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
