@@ -9,6 +9,8 @@ find_program(WIXL wixl REQUIRED)
 find_program(MSIBUILD msibuild REQUIRED)
 
 set(name Vitrelux-${VERSION}-${ARCH})
+# One for every version and both builds: each replaces the other.
+set(upgrade_code 0063392D-5C1B-49AB-8BB0-6C9A82C0795A)
 # NOTE: wixl finds sources only by relative names, so everything goes into one folder first.
 set(stage ${OUT}/stage-${name})
 file(REMOVE_RECURSE ${stage})
@@ -24,7 +26,8 @@ function(run)
   endif()
 endfunction()
 
-run(${WIXL} -a ${ARCH} -D Version=${VERSION} -D Arch=${ARCH} -D ScreenSaver=Vitrelux.scr -D Renderer=Vitrelux.dll
+run(${WIXL} -a ${ARCH} -D Version=${VERSION} -D Arch=${ARCH} -D UpgradeCode=${upgrade_code}
+  -D ScreenSaver=Vitrelux.scr -D Renderer=Vitrelux.dll
   -D SetupActions=${actions} -D Icon=vitrelux.ico -o ${OUT}/${name}.msi ${root}/package/vitrelux.wxs)
 # Windows replaces an installed file by a newer one only by the version in this table; a versioned
 # file has no hash. The programs' version resources say the same version, in Japanese (1041).
@@ -38,6 +41,14 @@ function(query text)
 endfunction()
 set(secure "SETSAVER;WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED")
 query("UPDATE Property SET Value='${secure}' WHERE Property='SecureCustomProperties'")
+# The same version is replaced too (VersionMaxInclusive, 512), so that two builds of one version,
+# or the x86 and x64 packages of it, are never installed side by side. wixl has no such option,
+# and the attributes are part of the row's key, which cannot be updated.
+query("DELETE FROM Upgrade WHERE ActionProperty='WIX_UPGRADE_DETECTED'")
+query("INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty) VALUES ('{${upgrade_code}}', '${VERSION}', 513, 'WIX_UPGRADE_DETECTED')")
+# wixl marks actions that set a property (type 51) as run without impersonation (2048), which
+# only deferred actions may be (ICE68).
+query("UPDATE CustomAction SET Type=51 WHERE Type=2099")
 foreach(file VitreluxScr VitreluxDll)
   query("UPDATE File SET Version='${VERSION}.0', Language='1041' WHERE File='${file}'")
   query("DELETE FROM MsiFileHash WHERE File_='${file}'")

@@ -1,9 +1,9 @@
 #!/bin/sh
-# Installs what building, running and testing Vitrelux need on Debian 12; safe to run again.
+# Installs what building, running and testing Vitrelux need on Debian 12 or 13; safe to run again.
 set -e
 [ "$(id -u)" -eq 0 ] && as_root= || as_root=sudo
 
-packages="cmake ninja-build clang libclang-rt-14-dev googletest
+packages="cmake ninja-build clang libclang-rt-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 wixl msitools
   xvfb xserver-xorg-core xserver-xorg-video-dummy xserver-xephyr xdotool x11-utils x11-xserver-utils x11-apps

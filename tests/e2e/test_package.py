@@ -177,3 +177,13 @@ def test_upgrade_in_place_keeps_the_saver_and_a_downgrade_is_refused(installer, 
     assert installed(fresh_wine, PROGRAMS[0]).read_bytes() == (dist / PROGRAMS[0]).read_bytes()
     assert installer.uninstall(built_package()) == 0
     assert installer.saver() is None
+
+
+def test_a_second_build_of_the_same_version_replaces_the_first(installer, fresh_wine, dist, work_dir):
+    again = build_package(version(), dist, work_dir / "package-again")
+    assert installer.install(built_package(), "SETSAVER=1") == 0
+    assert installer.install(again) == 0
+    assert installer.products() == [("Vitrelux", version())]
+    assert installer.saver() == OUR_SAVER, "the second build lost the user's saver"
+    assert installer.uninstall(again) == 0
+    assert installer.products() == [] and not installed(fresh_wine, PROGRAMS[0]).exists()
