@@ -13,6 +13,12 @@
 
 namespace {
 
+// A window handle from the command line: handles keep to 32 bits on 64-bit Windows too.
+HWND windowOf(std::int32_t handle)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
+}
+
 class SystemStartup : public StartupPlatform {
 public:
     SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
@@ -34,10 +40,13 @@ public:
     {
         MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(texts::messageCaption).c_str(), MB_OK);
     }
-    void showSettingsDialog() override { ShowSettingsDialog(instance_, settings_, profile_, files_, places_); }
+    void showSettingsDialog(std::int32_t owner) override
+    {
+        ShowSettingsDialog(instance_, windowOf(owner), settings_, profile_, files_, places_);
+    }
     void startPreview(std::int32_t parent) override
     {
-        StartPreview(instance_, reinterpret_cast<HWND>(static_cast<INT_PTR>(parent)));
+        StartPreview(instance_, windowOf(parent));
     }
     void declareScalingAware() override
     {

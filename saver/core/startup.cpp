@@ -14,7 +14,7 @@ std::string ModeLetterOf(const std::string& commandLine)
     return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(commandLine[1]))));
 }
 
-std::int32_t PreviewParentOf(const std::string& commandLine)
+std::int32_t WindowArgumentOf(const std::string& commandLine)
 {
     if (commandLine.size() < 4)
         return 0;
@@ -46,7 +46,7 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
 
     const std::string ModeLetter = ModeLetterOf(commandLine);
     if (ModeLetter == "P") {
-        platform.startPreview(PreviewParentOf(commandLine));
+        platform.startPreview(WindowArgumentOf(commandLine));
         return StartupEnd::RunWindow;
     }
 
@@ -56,11 +56,13 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
         platform.showRendererMissing();
         return StartupEnd::Terminate;
     }
-    if (ModeLetter == "C") {
-        platform.showSettingsDialog();
+    // Explorer's Configure starts a screen saver with no argument at all, and means its settings;
+    // the Screen Saver settings pass /c:<their window>.
+    if (ModeLetter == "C" || commandLine.empty()) {
+        platform.showSettingsDialog(WindowArgumentOf(commandLine));
         return StartupEnd::Terminate;
     }
-    if (ModeLetter != "S" && !commandLine.empty())
+    if (ModeLetter != "S")
         return StartupEnd::Terminate;
     platform.declareScalingAware();
     if (ModeLetter == "S")

@@ -5,8 +5,9 @@
 
 // The second character of the command line, upper-cased; empty when there is none.
 std::string ModeLetterOf(const std::string& commandLine);
-// The command line from its fourth character on, read as a decimal number and rounded to 32 bits; 0 when unreadable.
-std::int32_t PreviewParentOf(const std::string& commandLine);
+// The window the system names on the command line, /p <preview area> or /c:<owner>: from its fourth
+// character on, read as a decimal number and rounded to 32 bits; 0 when unreadable.
+std::int32_t WindowArgumentOf(const std::string& commandLine);
 // The folder of the program's path without its trailing "\", except that a drive root keeps it.
 std::string ProgramFolderOf(const std::string& programPath);
 
@@ -19,8 +20,8 @@ public:
     virtual void loadSettings() = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual void showRendererMissing() = 0;
-    // Shows the settings dialog modally; returns once it has closed.
-    virtual void showSettingsDialog() = 0;
+    // Shows the settings dialog modally, owned by the given window if not 0; returns once it has closed.
+    virtual void showSettingsDialog(std::int32_t owner) = 0;
     virtual void startPreview(std::int32_t parent) = 0;
     // The show's snapshot and the renderer's screen in the display's real pixels; the settings
     // dialog and the preview stay scaled by the system, as every older program is.

@@ -53,17 +53,13 @@ StoredDescription storedButtons(HINSTANCE instance)
 // so that neither outlives the other.
 class DialogWindow : public DialogPlatform {
 public:
-    DialogWindow(HINSTANCE instance, Settings& settings, ProfileAccess& profile, FileStore& files,
+    DialogWindow(HINSTANCE instance, HWND owner, Settings& settings, ProfileAccess& profile, FileStore& files,
                  const SettingsPlaces& places)
-        : dialog(*this, profile, files, settings, places), instance_(instance), painter_(instance),
-          hand_(LoadCursorW(instance, MAKEINTRESOURCEW(handCursorId)))
+        : dialog(*this, profile, files, settings, places), instance_(instance), owner_(IsWindow(owner) ? owner : nullptr),
+          painter_(instance), hand_(LoadCursorW(instance, MAKEINTRESOURCEW(handCursorId)))
     {
     }
-    ~DialogWindow() override
-    {
-        if (window_)
-            DestroyWindow(window_);
-    }
+    ~DialogWindow() override { close(); }
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
@@ -125,7 +121,15 @@ public:
     }
     void showUnspellableName() override { ::showUnspellableName(window_); }
     char decimalSeparator() override { return localeDecimalSeparator(); }
-    void close() override { DestroyWindow(window_); }
+    // The owner takes input again before the dialog goes, so that it is the window activated next.
+    void close() override
+    {
+        if (owner_)
+            EnableWindow(owner_, TRUE);
+        owner_ = nullptr;
+        if (window_)
+            DestroyWindow(window_);
+    }
 
     SettingsDialog dialog;
 
@@ -138,6 +142,7 @@ private:
     HWND track_ = nullptr;
     HWND fileButton_ = nullptr;
     HINSTANCE instance_;
+    HWND owner_;
     DialogPainter painter_;
     HCURSOR hand_;
     bool waiting_ = false;
@@ -202,8 +207,10 @@ bool DialogWindow::create()
     RECT frame = {0, 0, clientWidth, clientHeight};
     AdjustWindowRect(&frame, style, FALSE);
     if (!CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this))
+                         frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr, instance_, this))
         return false;
+    if (owner_)
+        EnableWindow(owner_, FALSE);
     const RECT panel = rectOf(Part::Panel);
     panel_ = CreateWindowExW(WS_EX_CLIENTEDGE, panelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, panel.left,
                              panel.top, panel.right - panel.left, panel.bottom - panel.top, window_, nullptr, instance_,
@@ -381,18 +388,18 @@ LRESULT DialogWindow::handleDialog(HWND window, UINT message, WPARAM wparam, LPA
 
 } // namespace
 
-void ShowSettingsDialog(HINSTANCE instance, Settings& settings, ProfileAccess& profile, FileStore& files,
-                        const SettingsPlaces& places)
+void ShowSettingsDialog(HINSTANCE instance, HWND ownerWindow, Settings& settings, ProfileAccess& profile,
+                        FileStore& files, const SettingsPlaces& places)
 {
     if (!registerClasses(instance))
         return;
-    DialogWindow owner(instance, settings, profile, files, places);
+    DialogWindow owner(instance, ownerWindow, settings, profile, files, places);
     if (!owner.create())
         return;
     owner.dialog.Form_Load();
     ShowWindow(owner.window(), SW_SHOWNORMAL);
     UpdateWindow(owner.window());
-    // Modal: the dialog has no owner, and the program ends once it has closed.
+    // Modal: the program ends once the dialog has closed.
     MSG message{};
     BOOL got = 0;
     while (owner.window() && (got = GetMessageW(&message, nullptr, 0, 0)) > 0) {

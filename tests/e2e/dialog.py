@@ -71,10 +71,10 @@ class Dialog:
 
 
 @contextlib.contextmanager
-def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None):
+def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None, args=("/c",)):
     program = saver.install(dist, folder / "Vitrelux")
     saver.write_settings(program.parent, settings)
-    with saver.running(wine, program, helper, ["/c"], log_name=folder.name, env=env) as run:
+    with saver.running(wine, program, helper, args, log_name=folder.name, env=env) as run:
         dialog = Dialog(run, helper, x_server.display, folder)
         assert dialog.origin, "the settings dialog did not open"
         yield dialog

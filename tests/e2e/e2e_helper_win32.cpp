@@ -231,6 +231,22 @@ std::string title_of(HWND hwnd) {
     return text;
 }
 
+// The title of the window's owner.
+int cmd_owner(const char* title) {
+    HWND owner = GetWindow(find_window(title), GW_OWNER);
+    if (!owner) return kNotFound;
+    std::printf("%s\n", title_of(owner).c_str());
+    return kOk;
+}
+
+// Whether the window takes input: 1 or 0.
+int cmd_enabled(const char* title) {
+    HWND hwnd = find_window(title);
+    if (!hwnd) return kNotFound;
+    std::printf("%d\n", IsWindowEnabled(hwnd) ? 1 : 0);
+    return kOk;
+}
+
 // The titles of the active window and of the window with the keyboard focus, one a line.
 int cmd_focus() {
     GUITHREADINFO info{};
@@ -279,7 +295,7 @@ int cmd_run(const char* command_line) {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor <title>\n"
+                 "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor|owner|enabled <title>\n"
                  "       e2e_helper windows <class>\n"
                  "       e2e_helper run <command line>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
@@ -306,6 +322,8 @@ int run(int argc, char** argv) {
         if (command == "cursor") return cmd_cursor(argv[2]);
         if (command == "children") return print_children(argv[2], child_line);
         if (command == "windows") return cmd_windows(argv[2]);
+        if (command == "owner") return cmd_owner(argv[2]);
+        if (command == "enabled") return cmd_enabled(argv[2]);
         if (command == "run") return cmd_run(argv[2]);
     }
     if (command == "post" && argc == 6) return cmd_post(argv[2], argv[3], argv[4], argv[5]);

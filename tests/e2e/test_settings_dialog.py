@@ -12,10 +12,11 @@ import xserver
 from dialog import (ADDRESS, ADDRESS_LABEL, CANCEL_BUTTON, ELSEWHERE, FILE_BUTTON,
                     GLYPHS, PANEL, SET_BUTTON, SETTLE, choose_cd_and_type, choose_file, ini,
                     open_dialog, own_copies)
-from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, SETTINGS_TITLE, SC_CLOSE, WESTERN,
-                     WM_SYSCOMMAND, wait_until)
+from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, MAIN_TITLE, RENDERER_TITLE, SETTINGS_TITLE,
+                     SC_CLOSE, WESTERN, WM_CLOSE, WM_SYSCOMMAND, wait_until)
 from wine import windows_path
 
+OWNER_TITLE = "Vitrelux test Screen Saver settings"
 BROWSER_REGISTRY = """
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
 "Browsers"="{recorder}"
@@ -128,6 +129,22 @@ def click_cancel(dialog):
 def close_box(dialog):
     # NOTE: without a window manager no frame is drawn, so the close box is asked for by message.
     assert dialog.helper.post(SETTINGS_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+
+
+def test_configure_and_the_screen_saver_page_open_the_settings_and_no_show(wine, dist, helper, x_server,
+                                                                          test_dir, urls):
+    """Explorer's Configure starts a saver with no argument; the Screen Saver settings pass
+    /c:<their window>, which then owns the dialog and takes no input until it has closed."""
+    with open_dialog(wine, dist, helper, x_server, test_dir / "configure", args=()) as dialog:
+        assert helper.find(RENDERER_TITLE) is None and helper.find(MAIN_TITLE) is None
+        assert helper.owner(SETTINGS_TITLE) is None
+        assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+    with saver.hosted_window(wine, helper, OWNER_TITLE, (0, 0, 200, 100)) as (handle, _):
+        with open_dialog(wine, dist, helper, x_server, test_dir / "owned", args=(f"/c:{handle}",)) as dialog:
+            assert helper.owner(SETTINGS_TITLE) == OWNER_TITLE
+            assert not helper.enabled(OWNER_TITLE), "the owner takes input beside its modal dialog"
+            assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+        assert helper.enabled(OWNER_TITLE), "the owner is left without input"
 
 
 @pytest.mark.parametrize("close", [click_cancel, close_box], ids=["cancel", "close-box"])

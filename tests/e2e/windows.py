@@ -140,6 +140,17 @@ class Helper:
         assert code == 0, "helper focus failed"
         return tuple((lines + ["", ""])[:2])
 
+    def owner(self, title):
+        """The title of the window's owner, or None."""
+        code, lines = self.run("owner", title)
+        return lines[0] if code == 0 else None
+
+    def enabled(self, title):
+        """Whether the window takes input."""
+        code, lines = self.run("enabled", title)
+        assert code == 0, f"no window {title}"
+        return lines[0] == "1"
+
     def refresh_rate(self):
         """The current display mode's refresh rate in hertz, as Wine reports it."""
         code, lines = self.run("refresh-rate")

@@ -30,7 +30,7 @@ TEST(CommandLine, PreviewParentIsReadFromTheFourthCharacter)
         {"/p 7.", 7}, {"/p .5", 0}, {"/p 1e", 1},
     };
     for (const auto& [line, parent] : cases)
-        EXPECT_EQ(PreviewParentOf(line), parent) << '"' << line << '"';
+        EXPECT_EQ(WindowArgumentOf(line), parent) << '"' << line << '"';
 }
 
 TEST(DecimalPrefix, ReportsWhatItRead)
@@ -89,7 +89,7 @@ public:
         return rendererPresent;
     }
     void showRendererMissing() override { calls.push_back("message"); }
-    void showSettingsDialog() override { calls.push_back("settings dialog"); }
+    void showSettingsDialog(std::int32_t owner) override { calls.push_back("settings dialog " + std::to_string(owner)); }
     void startPreview(std::int32_t parent) override { calls.push_back("preview " + std::to_string(parent)); }
     void declareScalingAware() override { calls.push_back("scaling aware"); }
     void hideCursor() override { calls.push_back("hide cursor"); }
@@ -120,13 +120,13 @@ TEST(Main, TakesTheStepsOfEachMode)
     const Case cases[] = {
         {"/s", true, StartupEnd::RunWindow, join({instanceCheck, preparation, show})},
         {"-S", true, StartupEnd::RunWindow, join({instanceCheck, preparation, show})},
-        {"", true, StartupEnd::RunWindow,
-         join({instanceCheck, preparation, {"scaling aware", "saver window"}})},
+        // Explorer's Configure.
+        {"", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog 0"}})},
         {"/a", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
         {"s", true, StartupEnd::Terminate, join({instanceCheck, preparation})},
-        {"/c", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
-        {"/c:1234", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
-        {"-C", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog"}})},
+        {"/c", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog 0"}})},
+        {"/c:1234", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog 1234"}})},
+        {"-C", true, StartupEnd::Terminate, join({instanceCheck, preparation, {"settings dialog 0"}})},
         {"/p 1234", true, StartupEnd::RunWindow, join({instanceCheck, {"preview 1234"}})},
         {"/p 1234", false, StartupEnd::RunWindow, join({instanceCheck, {"preview 1234"}})},
         {"/s", false, StartupEnd::Terminate, join({instanceCheck, preparation, {"message"}})},

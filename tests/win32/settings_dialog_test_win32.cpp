@@ -89,7 +89,7 @@ protected:
         Settings settings;
         const SettingsPlaces places{folder_, ""};
         LoadSettings(profile_, files_, places, settings);
-        ShowSettingsDialog(GetModuleHandleW(nullptr), settings, profile_, files_, places);
+        ShowSettingsDialog(GetModuleHandleW(nullptr), nullptr, settings, profile_, files_, places);
         KillTimer(nullptr, timer);
         script = nullptr;
         return run.ticks <= tickLimit;
