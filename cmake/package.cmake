@@ -49,6 +49,9 @@ query("INSERT INTO Upgrade (UpgradeCode, VersionMax, Attributes, ActionProperty)
 # wixl marks actions that set a property (type 51) as run without impersonation (2048), which
 # only deferred actions may be (ICE68).
 query("UPDATE CustomAction SET Type=51 WHERE Type=2099")
+# wixl has no rollback actions: RestoreSaver is a DLL action (1) that ignores its result (64), run
+# from the script (1024) when the install rolls back (256).
+query("UPDATE CustomAction SET Type=1345 WHERE Action='RestoreSaver'")
 foreach(file VitreluxScr VitreluxDll)
   query("UPDATE File SET Version='${VERSION}.0', Language='1041' WHERE File='${file}'")
   query("DELETE FROM MsiFileHash WHERE File_='${file}'")

@@ -19,6 +19,7 @@ SYSTEM_FOLDER = PureWindowsPath("C:/windows/system32")
 PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 SAVER_VALUE = "SCRNSAVE.EXE"
+ACTIVE_VALUE = "ScreenSaveActive"
 OUR_SAVER = str(SYSTEM_FOLDER / "Vitrelux.scr")
 OTHER_SAVER = str(SYSTEM_FOLDER / "Mystify.scr")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -65,14 +66,20 @@ class Installer:
     def reg(self, *args):
         return self.wine.call("reg", list(args))
 
-    def saver(self):
-        code, out = self.reg("query", DESKTOP_KEY, "/v", SAVER_VALUE)
+    def desktop_value(self, name):
+        code, out = self.reg("query", DESKTOP_KEY, "/v", name)
         if code != 0:
             return None
         return out.split("REG_SZ", 1)[1].strip()
 
+    def set_desktop_value(self, name, value):
+        assert self.reg("add", DESKTOP_KEY, "/v", name, "/d", value, "/f")[0] == 0
+
+    def saver(self):
+        return self.desktop_value(SAVER_VALUE)
+
     def pick_saver(self, path):
-        assert self.reg("add", DESKTOP_KEY, "/v", SAVER_VALUE, "/d", path, "/f")[0] == 0
+        self.set_desktop_value(SAVER_VALUE, path)
 
     def products(self):
         """(name, version) of every product Apps & Features would list as Vitrelux."""
@@ -150,8 +157,10 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
 def test_the_saver_option_sets_ours_and_removal_clears_only_ours(before, picked_since, left, installer):
     if before:
         installer.pick_saver(before)
+    installer.set_desktop_value(ACTIVE_VALUE, "0")
     assert installer.install(built_package(), "SETSAVER=1") == 0
     assert installer.saver() == OUR_SAVER
+    assert installer.desktop_value(ACTIVE_VALUE) == "1", "the saver set will never start"
     if picked_since:
         installer.pick_saver(picked_since)
     assert installer.uninstall(built_package()) == 0

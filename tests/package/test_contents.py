@@ -17,8 +17,9 @@ UPGRADE_CODE = "{0063392D-5C1B-49AB-8BB0-6C9A82C0795A}"
 PLATFORMS = {"x64": ("x64", "System64Folder", 256), "x86": ("Intel", "SystemFolder", 0)}
 PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
 VERSION_MIN_INCLUSIVE, VERSION_MAX_INCLUSIVE = 256, 512
-# Custom action types: run from the install script (deferred), and without impersonation.
-IN_SCRIPT, NO_IMPERSONATE = 0x400, 0x800
+# Custom action types: run when an install rolls back, from the install script (deferred), and
+# without impersonation.
+ROLLBACK, IN_SCRIPT, NO_IMPERSONATE = 0x100, 0x400, 0x800
 
 
 @pytest.fixture(scope="module")
@@ -100,3 +101,16 @@ def test_actions_pass_what_windows_installer_checks_and_windows_resolves(package
         assert kind & IN_SCRIPT or not kind & NO_IMPERSONATE, f"{action['Action']}: immediate, not impersonated"
         if conditions.get(action["Action"]) != 'NOT REMOVE~="ALL"':
             assert "[#" not in action["Target"], f"{action['Action']} runs on removal with {action['Target']}"
+
+
+def test_the_saver_is_matched_in_both_builds_short_forms_and_put_back_on_rollback(package):
+    """Windows stores the saver short: the short paths are found while an older build's files are
+    still there (under Wine an 8.3 name is its own short path, so no install can show this)."""
+    order = [row["Action"] for row in sorted(table(package, "InstallExecuteSequence"),
+                                             key=lambda row: int(row["Sequence"]))]
+    actions = {row["Action"]: row for row in table(package, "CustomAction")}
+    assert order.index("FindShortSavers") < order.index("SetSaverData") < order.index("RemoveExistingProducts")
+    assert "[SHORTSAVER32];[SHORTSAVER64]" in actions["SetSaverData"]["Target"]
+    assert int(actions["RestoreSaver"]["Type"]) & (ROLLBACK | IN_SCRIPT) == ROLLBACK | IN_SCRIPT
+    assert order.index("RestoreSaver") < order.index("SetSaver")
+    assert actions["RestoreSaverData"]["Target"] == "[ACTIVEBEFORE];[SAVERBEFORE]"
