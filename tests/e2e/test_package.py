@@ -9,7 +9,7 @@ from pathlib import Path, PureWindowsPath
 import pytest
 
 import saver
-from windows import RENDERER_TITLE, SNAPSHOT_FOLDER, primed_helper, wait_until
+from windows import RENDERER_TITLE, SNAPSHOT_FOLDER, SNAPSHOT_NAME, primed_helper, wait_until
 from wine import Wine, program_bits, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
@@ -196,3 +196,21 @@ def test_a_second_build_of_the_same_version_replaces_the_first(installer, fresh_
     assert installer.saver() == OUR_SAVER, "the second build lost the user's saver"
     assert installer.uninstall(again) == 0
     assert installer.products() == [] and not installed(fresh_wine, PROGRAMS[0]).exists()
+
+
+def test_removal_follows_no_link_from_the_snapshot_folder(installer, fresh_wine, work_dir):
+    """Any user can make C:\\j_orvel, as a link to somewhere else, for the system to delete there.
+    NOTE: Wine shows a Unix symbolic link to a folder as a reparse point, one to a file not at all;
+    only the first can be tried here."""
+    elsewhere = work_dir / "package-elsewhere"
+    elsewhere.mkdir(exist_ok=True)
+    (elsewhere / SNAPSHOT_NAME).write_bytes(b"someone else's")
+    link = fresh_wine.drive_c / SNAPSHOT_FOLDER
+    shutil.rmtree(link, ignore_errors=True)
+    link.symlink_to(elsewhere, target_is_directory=True)
+    try:
+        assert installer.install(built_package()) == 0
+        assert installer.uninstall(built_package()) == 0
+        assert (elsewhere / SNAPSHOT_NAME).read_bytes() == b"someone else's"
+    finally:
+        link.unlink()
