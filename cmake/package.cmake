@@ -1,8 +1,10 @@
 # Builds the packages of one Windows build: the Windows Installer package, with the programs' file
 # versions and the public SETSAVER property that wixl leaves out, and a zip for installing by hand.
 #   cmake -DARCH=x64|x86 -DVERSION=1.0.0 -DDIST=<folder with both programs> -DACTIONS=<custom action DLL>
-#         -DOUT=<folder> -P cmake/package.cmake
-# writes OUT/Vitrelux-VERSION-ARCH.msi and OUT/Vitrelux-VERSION-ARCH.zip.
+#         -DOUT=<folder> [-DSIGN_PFX=<code-signing certificate>] -P cmake/package.cmake
+# writes OUT/Vitrelux-VERSION-ARCH.msi and OUT/Vitrelux-VERSION-ARCH.zip. With a certificate, whose
+# password the environment's VITRELUX_SIGN_PASSWORD holds, the programs and the custom action DLL
+# are signed before they are packed, and the package after.
 cmake_minimum_required(VERSION 3.25)
 get_filename_component(root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
 find_program(WIXL wixl REQUIRED)
@@ -25,6 +27,29 @@ function(run)
     message(FATAL_ERROR "${ARGV} failed")
   endif()
 endfunction()
+
+# The password goes through a file only the build's user can read, not the command line, which
+# every user can list.
+function(sign file)
+  if(NOT SIGN_PFX)
+    return()
+  endif()
+  find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+  set(password ${stage}/sign-password)
+  file(WRITE ${password} "$ENV{VITRELUX_SIGN_PASSWORD}")
+  file(CHMOD ${password} PERMISSIONS OWNER_READ OWNER_WRITE)
+  execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${SIGN_PFX} -readpass ${password} -n Vitrelux
+    -h sha256 -in ${file} -out ${file}.signed OUTPUT_QUIET RESULT_VARIABLE failed)
+  file(REMOVE ${password})
+  if(failed)
+    message(FATAL_ERROR "signing ${file} failed")
+  endif()
+  file(RENAME ${file}.signed ${file})
+endfunction()
+
+foreach(file Vitrelux.scr Vitrelux.dll ${actions})
+  sign(${stage}/${file})
+endforeach()
 
 run(${WIXL} -a ${ARCH} -D Version=${VERSION} -D Arch=${ARCH} -D UpgradeCode=${upgrade_code}
   -D ScreenSaver=Vitrelux.scr -D Renderer=Vitrelux.dll
@@ -56,5 +81,6 @@ foreach(file VitreluxScr VitreluxDll)
   query("UPDATE File SET Version='${VERSION}.0', Language='1041' WHERE File='${file}'")
   query("DELETE FROM MsiFileHash WHERE File_='${file}'")
 endforeach()
+sign(${OUT}/${name}.msi)
 run(${CMAKE_COMMAND} -E tar cf ${OUT}/${name}.zip --format=zip Vitrelux.scr Vitrelux.dll INSTALL.txt)
 file(REMOVE_RECURSE ${stage})

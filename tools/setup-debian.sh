@@ -5,7 +5,7 @@ set -e
 
 packages="cmake ninja-build clang libclang-rt-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  wine wine64 wixl msitools
+  wine wine64 wixl msitools osslsigncode openssl
   xvfb xserver-xorg-core xserver-xorg-video-dummy xserver-xephyr xdotool x11-utils x11-xserver-utils x11-apps
   imagemagick python3-pil python3-pytest
   locales fonts-ipafont-gothic

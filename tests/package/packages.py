@@ -28,12 +28,15 @@ def built_package(kind="msi"):
     return path
 
 
-def build_package(version, dist, out):
-    """Builds the packages of this build's programs in dist as the given version into out."""
+def build_package(version, dist, out, certificate=None, password=None):
+    """Builds the packages of this build's programs in dist as the given version into out, signed
+    with the certificate (a PFX file) if one is given."""
+    signing = [f"-DSIGN_PFX={certificate}"] if certificate else []
     subprocess.run(["cmake", f"-DARCH={arch()}", f"-DVERSION={version}", f"-DDIST={dist}",
-                    f"-DACTIONS={os.environ['VITRELUX_ACTIONS']}", f"-DOUT={out}",
+                    f"-DACTIONS={os.environ['VITRELUX_ACTIONS']}", f"-DOUT={out}", *signing,
                     "-P", str(ROOT / "cmake" / "package.cmake")],
-                   check=True, capture_output=True, timeout=120)
+                   check=True, capture_output=True, timeout=120,
+                   env=dict(os.environ, VITRELUX_SIGN_PASSWORD=password or ""))
     return Path(out) / package_name(version)
 
 

@@ -2,6 +2,7 @@
 # and folder, files and their versions, what Apps & Features shows, the saver option, and the codes
 # that make an upgrade replace an older version and either build replace the other.
 import os
+import subprocess
 import zipfile
 from pathlib import Path
 
@@ -114,3 +115,29 @@ def test_the_saver_is_matched_in_both_builds_short_forms_and_put_back_on_rollbac
     assert int(actions["RestoreSaver"]["Type"]) & (ROLLBACK | IN_SCRIPT) == ROLLBACK | IN_SCRIPT
     assert order.index("RestoreSaver") < order.index("SetSaver")
     assert actions["RestoreSaverData"]["Target"] == "[ACTIVEBEFORE];[SAVERBEFORE]"
+
+
+def run_tool(*args):
+    return subprocess.run([str(arg) for arg in args], capture_output=True, text=True, timeout=60)
+
+
+def test_with_a_certificate_the_programs_the_actions_and_the_package_are_signed(package, dist, tmp_path):
+    key, certificate, pfx = tmp_path / "key.pem", tmp_path / "certificate.pem", tmp_path / "signing.pfx"
+    assert run_tool("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", certificate,
+                    "-days", "2", "-subj", "/CN=Vitrelux test signer",
+                    "-addext", "extendedKeyUsage=codeSigning").returncode == 0
+    assert run_tool("openssl", "pkcs12", "-export", "-inkey", key, "-in", certificate, "-out", pfx,
+                    "-passout", "pass:throwaway").returncode == 0
+    signed = build_package(VERSION, dist, tmp_path / "signed", pfx, "throwaway")
+    inside = tmp_path / "inside"
+    inside.mkdir()
+    run_tool("msiextract", "-C", inside, signed).check_returncode()
+    actions = inside / "actions.dll"
+    actions.write_bytes(subprocess.run(["msiinfo", "extract", str(signed), "Binary.SetupActions"],
+                                       capture_output=True, check=True, timeout=60).stdout)
+
+    def verified(path):
+        return run_tool("osslsigncode", "verify", "-CAfile", certificate, "-in", path).returncode == 0
+    for path in (signed, inside / "Vitrelux.scr", inside / "Vitrelux.dll", actions):
+        assert verified(path), f"{path.name} carries no signature the certificate verifies"
+    assert not verified(package), "the package built without a certificate is signed"
