@@ -16,8 +16,8 @@ from wine import kill_group
 
 PRIMARY, SECOND = xserver.TWO_MONITORS
 # The test's own white window across both monitors (x, y, width, height): black on the second can
-# only mean covered, and on the primary it gives the snapshot something to show (Xephyr's root
-# window is black).
+# only mean covered, and on the primary it gives the snapshot something to show (the root window is
+# black).
 TEST_WINDOW = "Vitrelux test window"
 TEST_WINDOW_AREA = (200, 100, 1800, 600)
 ON_SECOND = (SECOND[0], 100, 2000, 700)
@@ -103,7 +103,7 @@ def test_other_monitor_is_black_from_the_moment_the_show_is_there(wine, dist, he
                                                                   test_window):
     """The show's window hides the primary's part of the test's white window; from the first
     screenshot where none of that is left, the second monitor must never show. (A screenshot can
-    catch Xephyr half-way through drawing, the same rows on both monitors.)"""
+    catch the X server half-way through drawing, the same rows on both monitors.)"""
     renderer.put_snapshot(wine, pictures.two_tone())
     assert wait_until(lambda: all(darkest(screen.quick_screenshot(x_server.display), area) >= WHITE
                                   for area in (ON_PRIMARY, ON_SECOND)), 10), "the test's window is not drawn"

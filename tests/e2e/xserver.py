@@ -3,6 +3,7 @@
 # reserves.
 import fcntl
 import os
+import re
 import subprocess
 import time
 from pathlib import Path
@@ -65,10 +66,9 @@ UHD_XORG_CONF = xorg_conf(
 DUMMY_OUTPUT = "DUMMY0"
 
 START_SIZE = (1280, 1024)
-# The two monitors' rectangles as Wine lists them, primary first: Xephyr's two screens joined by
-# Xinerama (Wine 8 reads the monitors from Xinerama where RandR is off), drawn inside an Xvfb.
+# The two monitors' rectangles as Wine lists them, primary first.
 TWO_MONITORS = ((0, 0, 1024, 768), (1024, 0, 2304, 1024))
-TWO_MONITORS_HOST_SIZE = (2400, 1200)
+XEPHYR_HOST_SIZE = (2400, 1200)
 FIRST_DISPLAY = 40
 LAST_DISPLAY = 200
 RESERVATION_DIR = Path("/tmp")
@@ -236,26 +236,56 @@ class XServer:
             self._reservation = None
 
 
+def wine_major_version():
+    for loader in ("/usr/lib/wine/wine64", "wine"):
+        try:
+            text = subprocess.run([loader, "--version"], capture_output=True, text=True, timeout=60).stdout
+        except OSError:
+            continue
+        found = re.match(r"wine-(\d+)", text)
+        if found:
+            return int(found.group(1))
+    return 0
+
+
 class TwoMonitors(XServer):
-    """TWO_MONITORS: an Xephyr with two screens joined by Xinerama and RandR off, inside an Xvfb
-    host. No mode changes: ChangeDisplaySettings to 1024 x 768 succeeds because the primary
-    already has that size. Compare pixels only inside a monitor's rectangle: below the smaller
-    monitor the root window repeats it."""
+    """TWO_MONITORS, the primary already at the show's size, so that the show switches nothing.
+    Compare pixels only inside a monitor's rectangle: the screen's area outside both is not shown.
+
+    Made the way the installed Wine lists them right (measured): for Wine 8 an Xephyr with two
+    screens joined by Xinerama and RandR off, in an Xvfb or in two windows on a host display (the
+    user's); Wine 10 lists those screens all at 0, 0, but lists right two RandR outputs of Xorg's
+    dummy driver side by side, of which Wine 8 lists only the primary."""
 
     def __init__(self, work_dir, host_display=None):
-        """With a host display (the user's), the two monitors show there as two windows;
-        otherwise on a private Xvfb."""
-        super().__init__(work_dir, kind="xephyr", size=TWO_MONITORS[0][2:])
-        self.host = None if host_display else XServer(work_dir, kind="xvfb",
-                                                      size=TWO_MONITORS_HOST_SIZE)
+        outputs = not host_display and wine_major_version() >= 10
+        super().__init__(work_dir, kind="xorg" if outputs else "xephyr", size=TWO_MONITORS[0][2:])
+        self.host = None if host_display or outputs else XServer(work_dir, kind="xvfb", size=XEPHYR_HOST_SIZE)
         self.host_display = host_display
+
+    @property
+    def has_modes(self):
+        return False
 
     def start(self, attempts=3):
         if self.host:
             self.host_display = self.host.start().display
-        return super().start(attempts)
+        super().start(attempts)
+        if self.kind == "xorg":
+            self._side_by_side()
+        return self
+
+    def _side_by_side(self):
+        (left, _, right, bottom), (second_left, _, second_right, second_bottom) = TWO_MONITORS
+        second_mode = f"{second_right - second_left}x{second_bottom}"
+        run_x_tool(self.display, ["xrandr", "--addmode", "DUMMY1", second_mode]).check_returncode()
+        run_x_tool(self.display, ["xrandr", "--output", DUMMY_OUTPUT, "--primary", "--mode",
+                                  f"{right - left}x{bottom}", "--output", "DUMMY1", "--mode", second_mode,
+                                  "--right-of", DUMMY_OUTPUT]).check_returncode()
 
     def _command(self):
+        if self.kind == "xorg":
+            return super()._command()
         screens = []
         for left, top, right, bottom in TWO_MONITORS:
             screens += ["-screen", f"{right - left}x{bottom - top}x24"]
@@ -263,7 +293,7 @@ class TwoMonitors(XServer):
                 "-nolisten", "tcp", "-no-host-grab", "-noreset"]
 
     def _environment(self):
-        return dict(os.environ, DISPLAY=self.host_display)
+        return dict(os.environ, DISPLAY=self.host_display) if self.host_display else None
 
     def stop(self):
         super().stop()
