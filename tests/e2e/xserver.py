@@ -252,10 +252,11 @@ class TwoMonitors(XServer):
     """TWO_MONITORS, the primary already at the show's size, so that the show switches nothing.
     Compare pixels only inside a monitor's rectangle: the screen's area outside both is not shown.
 
-    Made the way the installed Wine lists them right (measured): for Wine 8 an Xephyr with two
-    screens joined by Xinerama and RandR off, in an Xvfb or in two windows on a host display (the
-    user's); Wine 10 lists those screens all at 0, 0, but lists right two RandR outputs of Xorg's
-    dummy driver side by side, of which Wine 8 lists only the primary."""
+    Made the way the installed Wine lists them (measured): for Wine 8 an Xephyr with two screens
+    joined by Xinerama and RandR off, in an Xvfb or in two windows on a host display (the user's);
+    Wine 10 lists those screens all at 0, 0, but two RandR outputs of Xorg's dummy driver side by
+    side as they are, of which Wine 8 lists only the primary. NOTE: Wine 10 lists only the primary
+    of those outputs too when HOME is not the user's own home, as in these tests."""
 
     def __init__(self, work_dir, host_display=None):
         outputs = not host_display and wine_major_version() >= 10
