@@ -40,10 +40,12 @@ SNAPSHOT_NAME = "Vitrelux.bmp"
 SNAPSHOT = SNAPSHOT_FOLDER / SNAPSHOT_NAME
 TRACE_VARIABLE = "VITRELUX_TRACE"
 
-# The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows.
-JAPANESE = {"LANG": "ja_JP.UTF-8"}
+# The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows. LC_ALL,
+# because Python hands its children LC_CTYPE=C.UTF-8 where no locale is set, and Wine 10 takes its
+# code page from that before LANG.
+JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
 # Under this locale Wine's code page is 1252, as on a Western Windows.
-WESTERN = {"LANG": "en_US.UTF-8"}
+WESTERN = {"LANG": "en_US.UTF-8", "LC_ALL": "en_US.UTF-8"}
 CODE_PAGE = "cp932"
 SECTION = "Section"
 KEY_SOURCE = "BGM区分"
