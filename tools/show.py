@@ -135,6 +135,9 @@ def record_headless_show(wine, helper, program, out, shots):
     frames = screen.capture_series(wine.display, out / shots.folder, shots.count, shots.interval)
     screen.press_key(wine.display, *CENTRE, "Escape")
     code = run.wait_exit(30)
+    if code is None:
+        print("30 s after Escape the renderer's window is",
+              "still there" if helper.find(RENDERER_TITLE) else "gone", file=sys.stderr)
     run.stop(helper)
     return frames, code
 

@@ -2,6 +2,7 @@
 # helper calls with time-out and retry, and shutdown of everything running in the prefix.
 import fcntl
 import os
+import shutil
 import signal
 import subprocess
 import time
@@ -53,7 +54,8 @@ class Wine:
         return self.prefix / "drive_c"
 
     def open_prefix(self):
-        """Takes the prefix for this run and creates it unless a finished one is there.
+        """Takes the prefix for this run and creates it unless a finished one of the programs' word
+        size is there.
 
         The lock is held until close(): a second run with the same work dir waits instead of
         sharing the wineserver (and the windows) of this one.
@@ -62,13 +64,18 @@ class Wine:
         self.log_dir.mkdir(parents=True, exist_ok=True)
         self._lock = open(self.prefix.parent / (self.prefix.name + ".lock"), "w")
         fcntl.flock(self._lock, fcntl.LOCK_EX)
-        if not (self.prefix / READY_MARK).exists():
-            with open(self.log_dir / "wineboot.log", "w") as log:
-                subprocess.run([self.loader, "wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
-                               stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True,
-                               **self.as_user)
-            self.stop_server()
-            (self.prefix / READY_MARK).touch()
+        mark = self.prefix / READY_MARK
+        if mark.exists() and mark.read_text() == self.arch:
+            return self
+        # A prefix of the other word size, left by a run on a machine that has since lost 32-bit
+        # support, cannot start these programs.
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        with open(self.log_dir / "wineboot.log", "w") as log:
+            subprocess.run([self.loader, "wineboot", "-i"], env=self.env(), stdin=subprocess.DEVNULL,
+                           stdout=log, stderr=subprocess.STDOUT, timeout=300, check=True,
+                           **self.as_user)
+        self.stop_server()
+        mark.write_text(self.arch)
         return self
 
     def close(self):
