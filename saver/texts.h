@@ -23,6 +23,12 @@ inline constexpr const char* rendererMissingText = "Vitrelux.dll が同じﾌｫ
 // The file chooser's choice, when the system's code page cannot spell the file's name.
 inline constexpr const char* unspellableNameText = "選んだﾌｧｲﾙの名前には、このｼｽﾃﾑの文字ｺｰﾄﾞで表せない文字があります。"
                                                    "別のﾌｧｲﾙを選ぶか、ﾌｧｲﾙの名前を変えてください。";
+// The file chooser's choice, when its path is longer than the system's file functions open.
+inline constexpr const char* nameTooLongText = "選んだﾌｧｲﾙの場所を示す名前が長すぎて、設定に残せません。"
+                                               "浅いﾌｫﾙﾀﾞに移すか、別のﾌｧｲﾙを選んでください。";
+// "設定" pressed, when neither the program's folder nor the user's own folder took the settings.
+inline constexpr const char* notKeptText = "設定を保存できませんでした。"
+                                           "ﾌｫﾙﾀﾞへの書き込みが許されているか、ﾃﾞｨｽｸに空きがあるかを確かめてください。";
 // The caption of the front end's messages: the product name, which serves as the application's title.
 inline constexpr const char* messageCaption = "Vitrelux (ScreenSaver)";
 

@@ -32,30 +32,40 @@ namespace {
 
 class SystemCodePage : public CodePageConversion {
 public:
+    explicit SystemCodePage(unsigned codePage) : codePage_(codePage) {}
+
     std::optional<std::string> convert(const std::u16string& text, bool noBestFit, bool strict, bool* lost) override
     {
         const std::wstring wide(text.begin(), text.end());
         const DWORD flags = (noBestFit ? WC_NO_BEST_FIT_CHARS : 0) | (strict ? WC_ERR_INVALID_CHARS : 0);
         BOOL usedDefault = FALSE;
-        const int size = WideCharToMultiByte(CP_ACP, flags, wide.c_str(), -1, nullptr, 0, nullptr,
+        const int size = WideCharToMultiByte(codePage_, flags, wide.c_str(), -1, nullptr, 0, nullptr,
                                              lost ? &usedDefault : nullptr);
         if (size <= 0)
             return std::nullopt;
         std::string bytes(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(CP_ACP, flags, wide.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+        WideCharToMultiByte(codePage_, flags, wide.c_str(), -1, bytes.data(), size, nullptr, nullptr);
         if (lost)
             *lost = usedDefault != FALSE;
         return std::string(bytes.c_str());
     }
+
+private:
+    unsigned codePage_;
 };
 
 } // namespace
 
 bool systemCodePageText(const std::wstring& wide, std::string& bytes)
 {
-    SystemCodePage system;
+    return codePageText(wide, GetACP(), bytes);
+}
+
+bool codePageText(const std::wstring& wide, unsigned codePage, std::string& bytes)
+{
+    SystemCodePage system(codePage);
     const std::optional<std::string> converted =
-        CodePageText(std::u16string(wide.begin(), wide.end()), GetACP(), system);
+        CodePageText(std::u16string(wide.begin(), wide.end()), codePage, system);
     if (!converted)
         return false;
     bytes = *converted;

@@ -10,3 +10,4 @@ std::string utf8Text(const std::wstring& wide);
 // The text in the system's code page, as the settings file and the music player take paths; false
 // when that code page cannot spell it.
 bool systemCodePageText(const std::wstring& wide, std::string& bytes);
+bool codePageText(const std::wstring& wide, unsigned codePage, std::string& bytes);

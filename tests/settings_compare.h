@@ -1,4 +1,5 @@
-// Settings compared and printed as a whole, for the native and the Win32 settings tests alike.
+// Settings compared and printed as a whole, and code page 932's lead bytes written down from its
+// table, for the native and the Win32 settings tests alike.
 #pragma once
 #include <ostream>
 
@@ -14,4 +15,13 @@ inline std::ostream& operator<<(std::ostream& out, const Settings& s)
 {
     return out << "{source " << s.MusicSource << ", repeat " << s.RepeatTrack << ", file \"" << s.MusicFile
                << "\", dialog folder \"" << s.FileDialogFolder << "\"}";
+}
+
+// 81-9F and E0-FC; the Win32 tests check the system's list against it.
+inline LeadBytes ShiftJisLeadBytes()
+{
+    LeadBytes bytes;
+    for (unsigned byte = 0x81; byte <= 0xFC; ++byte)
+        bytes.set(byte, byte <= 0x9F || byte >= 0xE0);
+    return bytes;
 }

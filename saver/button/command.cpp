@@ -136,7 +136,7 @@ void Command::MouseMove(int)
         enter(ButtonState::HighLightSelect, FaceImage::HighLightSelect);
 }
 
-void Command::MouseUp(int button)
+void Command::MouseUp(int button, bool lastUp)
 {
     if (!EnabledFlag)
         return;
@@ -147,7 +147,8 @@ void Command::MouseUp(int button)
         else if (CurrentState == ButtonState::HighLightSelect)
             DrawFace(FaceImage::HighLightSelect);
     }
-    if (CurrentState != ButtonState::Selected)
+    // Not while another button is still held: its release is the end of the click.
+    if (lastUp && CurrentState != ButtonState::Selected)
         surface_.raiseClick();
 }
 
@@ -201,14 +202,14 @@ void Command::DrawFace(FaceImage image)
 void Command::ApplyEnabledFace()
 {
     DrawFace(EnabledFlag ? FaceImage::Normal : FaceImage::Disable);
-    surface_.setCaptionEnabled(EnabledFlag);
+    surface_.showEnabled(EnabledFlag);
 }
 
 void Command::RefreshCaption()
 {
     if (!EnabledFlag)
         return;
-    surface_.setCaptionEnabled(true);
+    surface_.showEnabled(true);
     if (FirstRunFlag == 0)
         fontColour_ = 0;
     DrawFace(FaceImage::Normal);
@@ -216,14 +217,14 @@ void Command::RefreshCaption()
 
 bool Command::Enabled()
 {
+    // The first read initialises a never-stored instance, which its face then shows.
     if (FirstRunFlag == 0) {
         RefreshCaption();
         FirstRunFlag = 1;
         EnabledFlag = true;
+        ApplyEnabledFace();
     }
-    const bool enabled = EnabledFlag;
-    ApplyEnabledFace();
-    return enabled;
+    return EnabledFlag;
 }
 
 void Command::setEnabled(bool enabled)
@@ -245,26 +246,11 @@ void Command::setFont(const ButtonFont& font)
     surface_.propertyChanged("Font");
 }
 
-std::int32_t Command::FontColour()
-{
-    const std::int32_t colour = fontColour_;
-    RefreshCaption();
-    return colour;
-}
-
 void Command::setFontColour(std::int32_t colour)
 {
     fontColour_ = colour;
     RefreshCaption();
     surface_.propertyChanged("FontColour");
-}
-
-std::uint8_t Command::Visible()
-{
-    if (!opaque_)
-        return 0;
-    RefreshCaption();
-    return 255;
 }
 
 void Command::setVisible(std::uint8_t visible)

@@ -52,7 +52,9 @@ public:
     virtual void paintFace(FaceImage image, const Gradient& gradient, const FaceLayout& layout) = 0;
     // The caption's place in twips, left at 0.
     virtual void placeCaption(std::int16_t top, std::int16_t width) = 0;
-    virtual void setCaptionEnabled(bool enabled) = 0;
+    // The caption's look, and whether the window takes input: a disabled button takes no focus and
+    // reads as unavailable.
+    virtual void showEnabled(bool enabled) = 0;
     virtual void startPointerTimer(std::uint32_t milliseconds) = 0;
     // Tells the parent once the button's own message has been handled, never from inside it.
     virtual void raiseClick() = 0;
@@ -79,7 +81,8 @@ public:
 
     void MouseDown(int button);
     void MouseMove(int button);
-    void MouseUp(int button);
+    // lastUp: every mouse button is up and the button has given its capture back.
+    void MouseUp(int button, bool lastUp);
     // Another window took the capture during a press: it ends as a release outside the button.
     void CaptureLost();
     void GotFocus();
@@ -87,15 +90,16 @@ public:
     void TimerTick(PointerOver over);
     void Resize(std::int32_t widthPixels, std::int32_t heightPixels);
 
+    // Queries draw nothing, but for the first read of Enabled on a never-stored instance.
     bool Enabled();
     void setEnabled(bool enabled);
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& caption);
     const ButtonFont& Font() const { return font_; }
     void setFont(const ButtonFont& font);
-    std::int32_t FontColour();
+    std::int32_t FontColour() const { return fontColour_; }
     void setFontColour(std::int32_t colour);
-    std::uint8_t Visible();
+    std::uint8_t Visible() const { return opaque_ ? 255 : 0; }
     void setVisible(std::uint8_t visible);
 
     // Loads the persisted properties; ambient is the host's font.

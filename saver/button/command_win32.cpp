@@ -75,9 +75,10 @@ public:
         captionWidth_ = pixels(width);
         InvalidateRect(window_, nullptr, FALSE);
     }
-    void setCaptionEnabled(bool enabled) override
+    void showEnabled(bool enabled) override
     {
         captionEnabled_ = enabled;
+        EnableWindow(window_, enabled);
         InvalidateRect(window_, nullptr, FALSE);
     }
     void startPointerTimer(std::uint32_t milliseconds) override { SetTimer(window_, pointerTimerId, milliseconds, nullptr); }
@@ -215,15 +216,17 @@ LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, 
         SetCapture(window);
         command.MouseDown(buttonOf(message));
         return 0;
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
         // The capture is given back first, so that nothing the click starts runs under it.
-        if (!(wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window) {
+        const bool allUp = !(wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON));
+        if (allUp && GetCapture() == window) {
             button.releasingCapture = true;
             ReleaseCapture();
             button.releasingCapture = false;
         }
-        command.MouseUp(buttonOf(message));
+        command.MouseUp(buttonOf(message), allUp && GetCapture() != window);
         return 0;
+    }
     case WM_CAPTURECHANGED:
         if (!button.releasingCapture && reinterpret_cast<HWND>(lparam) != window)
             command.CaptureLost();

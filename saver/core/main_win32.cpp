@@ -23,7 +23,7 @@ class SystemStartup : public StartupPlatform {
 public:
     SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
         : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder)),
-          places_{ProgramFolder, ""}
+          places_{ProgramFolder, "", CodePageLeadBytes(CP_ACP)}
     {
     }
 
@@ -35,7 +35,7 @@ public:
         places_.userFile = UserSettingsFile(UserDataFolder());
         LoadSettings(profile_, files_, places_, settings_);
     }
-    bool fileExists(const std::string& path) override { return FileExists(files_, path); }
+    bool fileExists(const std::string& path) override { return FileExists(files_, path, places_.leadBytes); }
     void showRendererMissing() override
     {
         MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(texts::messageCaption).c_str(), MB_OK);

@@ -1,5 +1,5 @@
-// Reading and writing the stored settings: the number rules, the music file checks and the
-// Shift-JIS-aware path handling.
+// Reading and writing the stored settings: the number rules, the music file checks and path
+// handling that knows the system code page's two-byte characters.
 #include "saver/core/settings.h"
 
 #include <cmath>
@@ -25,18 +25,16 @@ std::int16_t SettingNumber(const std::string& text)
     return ReadDecimal(text, value) ? SixteenBitsOrZero(std::floor(value)) : 0;
 }
 
-// Code page 932 lead bytes; the byte after one belongs to the same character even when it is '\\'.
-bool IsLeadByte(char c)
+bool IsLeadByte(const LeadBytes& leadBytes, char c)
 {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return leadBytes[static_cast<unsigned char>(c)];
 }
 
-std::size_t LastSeparator(const std::string& path, std::string_view separators)
+std::size_t LastSeparator(const std::string& path, std::string_view separators, const LeadBytes& leadBytes)
 {
     std::size_t last = std::string::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsLeadByte(path[i]))
+        if (IsLeadByte(leadBytes, path[i]))
             ++i;
         else if (separators.find(path[i]) != std::string_view::npos)
             last = i;
@@ -90,42 +88,51 @@ void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlace
     settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
     settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
     settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);
-    if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile))
+    if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile, places.leadBytes))
         settings.MusicFile.clear();
     if (settings.MusicFile.empty() && settings.MusicSource == 2)
         settings.MusicSource = 0;
-    settings.FileDialogFolder = settings.MusicFile.empty() ? programFolder : FolderOfPath(settings.MusicFile);
+    settings.FileDialogFolder =
+        settings.MusicFile.empty() ? programFolder : FolderOfPath(settings.MusicFile, places.leadBytes);
 }
 
 bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings)
 {
     const std::string beside = SettingsFileBeside(places.programFolder);
-    if (StoreSettings(profile, files, beside, beside, settings)) {
-        if (!places.userFile.empty())
-            files.remove(places.userFile);
-        return true;
-    }
+    if (StoreSettings(profile, files, beside, beside, settings))
+        return places.userFile.empty() || files.remove(places.userFile)
+            || StoreSettings(profile, files, places.userFile, places.userFile, settings);
     if (places.userFile.empty())
         return false;
-    files.createFolder(FolderOfPath(places.userFile));
+    files.createFolder(FolderOfPath(places.userFile, places.leadBytes));
     const std::string& base = files.canOpenForReading(places.userFile) ? places.userFile : beside;
     return StoreSettings(profile, files, base, places.userFile, settings);
 }
 
-bool FileExists(FileChecks& files, const std::string& path)
+bool FileExists(FileChecks& files, const std::string& path, const LeadBytes& leadBytes)
 {
     std::string name = path;
-    if (!name.empty() && LastSeparator(name, "\\") == name.size() - 1)
+    if (!name.empty() && LastSeparator(name, "\\", leadBytes) == name.size() - 1)
         name.pop_back();
     return !name.empty() && files.canOpenForReading(name);
 }
 
-std::string FolderOfPath(const std::string& path)
+std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes)
 {
-    const std::size_t separator = LastSeparator(path, ":\\");
+    const std::size_t separator = LastSeparator(path, ":\\", leadBytes);
     if (separator == std::string::npos)
         return "";
     return path.substr(0, path[separator] == '\\' ? separator : separator + 1);
+}
+
+std::size_t PathCharacters(const std::string& path, const LeadBytes& leadBytes)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < path.size(); ++i, ++characters) {
+        if (IsLeadByte(leadBytes, path[i]))
+            ++i;
+    }
+    return characters;
 }
 
 std::string FormatSettingNumber(std::int16_t value)

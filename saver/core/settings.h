@@ -2,6 +2,8 @@
 // the user's own copy where the program's folder cannot be written, read and written through small
 // interfaces so the rules run without Windows.
 #pragma once
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -34,9 +36,14 @@ public:
     virtual bool copyOrCreate(const std::string& from, const std::string& to) = 0;
     // Puts the file in the other's place, whole or not at all.
     virtual bool replace(const std::string& from, const std::string& to) = 0;
-    virtual void remove(const std::string& path) = 0;
+    // True when the file is gone, or was never there.
+    virtual bool remove(const std::string& path) = 0;
     virtual void createFolder(const std::string& path) = 0;
 };
+
+// The bytes of the system's code page that begin a two-byte character: the byte after one belongs
+// to it, even a '\\'. None in a one-byte code page such as 1252.
+using LeadBytes = std::bitset<256>;
 
 // Where the settings file is kept: beside the program, and the user's own copy
 // for when the program's folder cannot be written (installed in the system folder, say).
@@ -44,7 +51,12 @@ struct SettingsPlaces {
     std::string programFolder;
     // %APPDATA%\Vitrelux\Vitrelux.ini; empty where the user's folder is unknown.
     std::string userFile;
+    // How the paths above and the stored music file are spelled.
+    LeadBytes leadBytes;
 };
+
+// The longest music path kept, in characters: what the system's file functions open.
+inline constexpr std::size_t maxMusicPathCharacters = 259;
 
 // The user's own copy inside the user's application data folder; empty for an unknown folder.
 std::string UserSettingsFile(const std::string& userDataFolder);
@@ -57,13 +69,15 @@ bool WriteSetting(ProfileAccess& profile, const std::string& section, const std:
 // From the user's own copy when there is one, else from the file beside the program.
 void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings);
 // Beside the program when that can be written, and then the user's own copy goes, so that the
-// newest choice is the one read; else into the user's own copy, with the same bytes. A file is
-// replaced only by one written whole. False when neither could be written.
+// newest choice is the one read (a copy that stays takes the choice too); else into the user's own
+// copy, with the same bytes. A file is replaced only by one written whole. False when the choice
+// would not be the one read next time.
 bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings);
 
-// Paths are Shift-JIS: a '\\' that is the second byte of a two-byte character is not a separator.
-bool FileExists(FileChecks& files, const std::string& path);
-std::string FolderOfPath(const std::string& path);
+// A '\\' that is the second byte of a two-byte character is not a separator.
+bool FileExists(FileChecks& files, const std::string& path, const LeadBytes& leadBytes);
+std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes);
+std::size_t PathCharacters(const std::string& path, const LeadBytes& leadBytes);
 
 // A blank where the sign of a negative number goes (" 2", "-1"): the bytes stored files hold.
 std::string FormatSettingNumber(std::int16_t value);

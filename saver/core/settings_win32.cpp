@@ -3,17 +3,31 @@
 #include "saver/core/settings_win32.h"
 
 #include <cstring>
+#include <vector>
 #include <windows.h>
 #include <shlobj.h>
 
 #include "saver/wide_text_win32.h"
 
+namespace {
+
+// Far beyond any path the settings hold; a value that long is cut rather than read without end.
+constexpr std::size_t maxValueBytes = 65536;
+
+} // namespace
+
 std::string SystemProfile::readString(const std::string& section, const std::string& key, const std::string& file)
 {
-    // Measured in the buffer rather than trusting the count returned: the zero fill bounds it either way.
-    char buffer[256] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, file.c_str());
-    return std::string(buffer, strnlen(buffer, sizeof buffer));
+    // A value that fills the buffer may have been cut: read it again into a larger one. Measured in
+    // the buffer rather than trusting the count returned: the zero fill bounds it either way.
+    for (std::size_t size = 1024;; size *= 4) {
+        std::vector<char> buffer(size);
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(size),
+                                 file.c_str());
+        const std::size_t length = strnlen(buffer.data(), size);
+        if (length + 1 < size || size >= maxValueBytes)
+            return std::string(buffer.data(), length);
+    }
 }
 
 bool SystemProfile::writeString(const std::string& section, const std::string& key, const std::string& value,
@@ -51,12 +65,27 @@ bool SystemFiles::copyOrCreate(const std::string& from, const std::string& to)
 
 bool SystemFiles::replace(const std::string& from, const std::string& to)
 {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // On the disk before it takes the file's place, so that a power cut leaves one or the other.
+    HANDLE draft = CreateFileA(from.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (draft == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(draft) != FALSE;
+    CloseHandle(draft);
+    if (!flushed)
+        return false;
+    // ReplaceFile keeps the replaced file's security settings; a first save has none to keep.
+    if (ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    return GetLastError() == ERROR_FILE_NOT_FOUND
+        && MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-void SystemFiles::remove(const std::string& path)
+bool SystemFiles::remove(const std::string& path)
 {
-    DeleteFileA(path.c_str());
+    if (DeleteFileA(path.c_str()))
+        return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 void SystemFiles::createFolder(const std::string& path)
@@ -72,4 +101,18 @@ std::string UserDataFolder()
         || !systemCodePageText(folder, bytes))
         return "";
     return bytes;
+}
+
+LeadBytes CodePageLeadBytes(unsigned codePage)
+{
+    LeadBytes leadBytes;
+    CPINFO info{};
+    if (!GetCPInfo(codePage, &info))
+        return leadBytes;
+    // Pairs of first and last byte of each range, ended by a pair of zeros.
+    for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+        for (unsigned byte = info.LeadByte[i]; byte <= info.LeadByte[i + 1]; ++byte)
+            leadBytes.set(byte);
+    }
+    return leadBytes;
 }

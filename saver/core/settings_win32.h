@@ -17,10 +17,12 @@ public:
     bool canOpenForReading(const std::string& path) override;
     bool copyOrCreate(const std::string& from, const std::string& to) override;
     bool replace(const std::string& from, const std::string& to) override;
-    void remove(const std::string& path) override;
+    bool remove(const std::string& path) override;
     void createFolder(const std::string& path) override;
 };
 
 // The user's roaming application data folder (%APPDATA%) in the system's code page; empty when
 // unknown or when that code page cannot spell it.
 std::string UserDataFolder();
+// The lead bytes of a code page (CP_ACP: the system's own); none for one the system does not know.
+LeadBytes CodePageLeadBytes(unsigned codePage);

@@ -9,7 +9,9 @@
 
 FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& initialFolder, std::string& chosen)
 {
-    wchar_t file[255] = {};
+    // Room for paths beyond the system's usual limit, so that one is refused with a word rather than
+    // dropped by the chooser.
+    wchar_t file[1024] = {};
     wchar_t title[255] = {};
     const std::wstring filter = wideText(texts::fileFilterName) + L'\0' + wideText(texts::fileFilterPattern) + L'\0';
     const std::wstring folder = wideText(initialFolder, CP_ACP);
@@ -21,7 +23,7 @@ FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& in
     request.hInstance = instance;
     request.lpstrFilter = filter.c_str();
     request.lpstrFile = file;
-    request.nMaxFile = 255;
+    request.nMaxFile = sizeof file / sizeof file[0];
     request.lpstrFileTitle = title;
     request.nMaxFileTitle = 255;
     request.lpstrInitialDir = folder.c_str();
@@ -50,8 +52,10 @@ void animateCaption(HWND window, const DialogRect& from, const DialogRect& to)
     DrawAnimatedRects(window, IDANI_CAPTION, &start, &end);
 }
 
-void showUnspellableName(HWND owner)
+void showMessage(HWND owner, DialogMessage message)
 {
-    MessageBoxW(owner, wideText(texts::unspellableNameText).c_str(), wideText(texts::messageCaption).c_str(),
-                MB_OK | MB_ICONEXCLAMATION);
+    const char* text = message == DialogMessage::UnspellableName ? texts::unspellableNameText
+        : message == DialogMessage::NameTooLong                  ? texts::nameTooLongText
+                                                                 : texts::notKeptText;
+    MessageBoxW(owner, wideText(text).c_str(), wideText(texts::messageCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -1,5 +1,5 @@
 // The system services that the settings dialog asks for, apart from its window and widgets: the
-// file chooser, the shell, the locale, the caption animation and the dialog's one message.
+// file chooser, the shell, the locale, the caption animation and the dialog's messages.
 #pragma once
 #include <string>
 #include <windows.h>
@@ -12,4 +12,4 @@ void openAddress(HWND owner, const std::string& address);
 // The decimal separator of the user's locale ('.' where it is none of ASCII).
 char localeDecimalSeparator();
 void animateCaption(HWND window, const DialogRect& from, const DialogRect& to);
-void showUnspellableName(HWND owner);
+void showMessage(HWND owner, DialogMessage message);

@@ -156,18 +156,27 @@ void SettingsDialog::Cmd_File_Click()
     std::string chosen;
     const FileChoice choice = platform_.chooseMusicFile(settings_.FileDialogFolder, chosen);
     if (choice == FileChoice::Unspellable)
-        platform_.showUnspellableName();
+        platform_.showMessage(DialogMessage::UnspellableName);
     if (choice != FileChoice::Chosen)
         return;
+    // Refused here rather than stored and found cut short, or not found, at the next start.
+    if (PathCharacters(chosen, places_.leadBytes) > maxMusicPathCharacters) {
+        platform_.showMessage(DialogMessage::NameTooLong);
+        return;
+    }
     settings_.MusicFile = chosen;
     platform_.setFileLabel(settings_.MusicFile);
-    settings_.FileDialogFolder = FolderOfPath(settings_.MusicFile);
+    settings_.FileDialogFolder = FolderOfPath(settings_.MusicFile, places_.leadBytes);
 }
 
 void SettingsDialog::Cmd_Set_Click()
 {
     settings_.RepeatTrack = TrackNumber(platform_.trackText(), platform_.decimalSeparator());
-    SaveSettings(profile_, files_, places_, settings_);
+    // The dialog stays open, so that the user can try again or cancel knowing nothing was kept.
+    if (!SaveSettings(profile_, files_, places_, settings_)) {
+        platform_.showMessage(DialogMessage::NotKept);
+        return;
+    }
     unload();
 }
 

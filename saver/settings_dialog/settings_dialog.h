@@ -16,6 +16,13 @@ enum class PointerShape { Arrow, Hourglass };
 // name the system's code page cannot spell, so that it could be neither stored nor played.
 enum class FileChoice { Chosen, None, Unspellable };
 
+// What the dialog tells the user in a message box.
+enum class DialogMessage {
+    UnspellableName,  // the chosen file's name, which the system's code page cannot spell
+    NameTooLong,      // the chosen file's path, longer than a music path is kept
+    NotKept,          // the settings, which could not be saved
+};
+
 // What the dialog asks of its window and of the system; a call that can fail says so.
 class DialogPlatform {
 public:
@@ -41,8 +48,7 @@ public:
     virtual void openAddress(const std::string& address) = 0;
     // The open-file chooser in initialFolder; chosen is set only for FileChoice::Chosen.
     virtual FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) = 0;
-    // Says that the file chosen cannot be used for its name.
-    virtual void showUnspellableName() = 0;
+    virtual void showMessage(DialogMessage message) = 0;
     // The decimal separator of the user's locale, for reading the track box.
     virtual char decimalSeparator() = 0;
     virtual void close() = 0;

@@ -119,7 +119,7 @@ public:
     {
         return ::chooseMusicFile(window_, instance_, initialFolder, chosen);
     }
-    void showUnspellableName() override { ::showUnspellableName(window_); }
+    void showMessage(DialogMessage message) override { ::showMessage(window_, message); }
     char decimalSeparator() override { return localeDecimalSeparator(); }
     // The owner takes input again before the dialog goes, so that it is the window activated next.
     void close() override

@@ -1,6 +1,7 @@
-# End-to-end test of the settings of a user without administrator rights, whose program folder
+# End-to-end tests of the settings of a user without administrator rights, whose program folder
 # cannot be written (root's, as an installed system folder is): "設定" keeps the choice in the
-# user's own copy, which the next show plays and the next dialog shows. Run as root, Wine writes
+# user's own copy, which the next show plays and the next dialog shows; where that copy cannot be
+# written either, the dialog says so and stays open. Run as root, Wine writes
 # into a read-only file or folder anyway, so the programs run as another Unix user, with a prefix
 # and a HOME of its own under a folder that user can reach.
 import os
@@ -15,13 +16,15 @@ import pytest
 import saver
 import screen
 import sound
-from dialog import CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
-from windows import CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE
+from dialog import CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
+from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
+                     RENDERER_TITLE)
 from windows import primed_helper, wait_until
 from wine import Wine, program_bits, windows_path
 
 USER = "vitrelux-e2e"
 HEARD = 0.3  # seconds of loud sound that count as music being heard
+NOT_KEPT = "設定を保存できませんでした。"
 
 
 def ensure_user():
@@ -105,3 +108,29 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
         dialog = Dialog(run, user_helper, x_server.display, world)
         assert dialog.origin, "the settings dialog did not open again"
         assert dialog.face(FILE_BUTTON) == "Normal", "the dialog does not show the music file chosen"
+
+
+def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_wine, user_helper, x_server, dist):
+    program = saver.install(dist, world / "Nowhere")
+    beside = saver.write_settings(program.parent, saver.music_settings(0))
+    # A file of root's where the user's own folder would be made.
+    blocker = user_wine.drive_c / "users" / USER / "AppData" / "Roaming" / "Vitrelux"
+    shutil.rmtree(blocker, ignore_errors=True)
+    blocker.write_bytes(b"")
+    try:
+        with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-nowhere") as run:
+            dialog = Dialog(run, user_helper, x_server.display, world)
+            assert dialog.origin, "the settings dialog did not open"
+            dialog.click(CAPTIONS[1])
+            dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+            assert user_helper.wait_for(MESSAGE_TITLE, 10), "no message"
+            # The box's text as UTF-8, in hex.
+            texts = user_helper.run("texts-hex", MESSAGE_TITLE)[1]
+            assert any(NOT_KEPT.encode("utf-8").hex() in line for line in texts), texts
+            assert user_helper.click_ok(MESSAGE_TITLE)
+            assert run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
+            dialog.click((CANCEL_BUTTON[0] + 40, CANCEL_BUTTON[1] + 12))
+            assert run.wait_exit(10) == 0
+    finally:
+        blocker.unlink()
+    assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0")

@@ -33,7 +33,7 @@ LISTEN = 3.0
 WAV_SECONDS = 1.5
 MP3_SECONDS = 2.0
 HEARD = 0.3                  # seconds of loud sound that count as music being heard
-MAX_PATH_VALUE = 255
+MAX_PATH_CHARACTERS = 259
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
 BLACK = 8
 MOSTLY = 0.5
@@ -65,13 +65,16 @@ def tone(path, seconds, frequency):
              "synth", str(seconds), "sine", str(frequency), "vol", "0.5")
 
 
-def long_named_copy(source, folder):
-    """A copy whose full Windows path is exactly 255 bytes long."""
-    stem_length = MAX_PATH_VALUE - len(windows_path(folder) + "\\") - len(".wav")
-    assert stem_length > 8, f"work dir path too long for this case: {folder}"
-    target = folder / ("long" + "x" * (stem_length - 4) + ".wav")
+def long_japanese_copy(source, folder):
+    """A copy whose full Windows path is as long as the system's file functions take, nearly all of
+    it in characters that are two bytes in Shift-JIS."""
+    target = folder
+    while (room := MAX_PATH_CHARACTERS - len(windows_path(target / source.name)) - 1) > 0:
+        target = target / ("音" * (room if room <= 60 else 50))
+    target.mkdir(parents=True, exist_ok=True)
+    target = target / source.name
     target.write_bytes(source.read_bytes())
-    assert len(windows_path(target)) == MAX_PATH_VALUE
+    assert len(windows_path(target)) == MAX_PATH_CHARACTERS
     return target
 
 
@@ -94,7 +97,7 @@ def sounds(work_dir):
     japanese = folder / "ソ表" / "loop.WAV"
     japanese.parent.mkdir(exist_ok=True)
     japanese.write_bytes(wav.read_bytes())
-    return SimpleNamespace(wav=wav, mp3=mp3, mid=mid, long_wav=long_named_copy(wav, folder),
+    return SimpleNamespace(wav=wav, mp3=mp3, mid=mid, long_mp3=long_japanese_copy(mp3, folder),
                            japanese=japanese, gone=folder / "gone.wav")
 
 
@@ -527,8 +530,7 @@ SETTINGS_CASES = [
     pytest.param(("2", "gone", None), False, id="music-file-gone"),
     pytest.param(("2", "mid", None), False, id="mid-plays-nothing"),
     pytest.param(("1", None, "abc"), False, id="cd-without-drive"),
-    # The value goes on past byte 255: only cut there does it name the existing WAV.
-    pytest.param(("2", "long_wav+.txt", None), True, id="file-value-cut-at-255"),
+    pytest.param(("2", "long_mp3", None), True, id="file-path-of-259-characters"),
     pytest.param(("2", "japanese", None), True, id="file-in-shift-jis-folder"),
     # The file exists, so the source stays 2, but "...WAV\" does not end in a known type.
     pytest.param(("2", "wav+\\", None), False, id="file-with-trailing-backslash"),

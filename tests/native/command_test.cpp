@@ -28,20 +28,22 @@ public:
         lastGradient = gradient;
     }
     void placeCaption(std::int16_t, std::int16_t) override {}
-    void setCaptionEnabled(bool) override {}
+    void showEnabled(bool) override {}
     void startPointerTimer(std::uint32_t milliseconds) override { calls.push_back("timer " + std::to_string(milliseconds)); }
     void raiseClick() override { calls.push_back("Click"); }
     void propertyChanged(const char* name) override { calls.push_back(std::string("changed ") + name); }
 };
 
-// Events by word: down1/up1 (left), down2/up2 (right), move, focus, blur, tick (pointer elsewhere),
-// tick-parent, tick-own, off (disable), lost (another window took the capture).
+// Events by word: down1/up1 (left), down2/up2 (right), up1-held (another button still down), move,
+// focus, blur, tick (pointer elsewhere), tick-parent, tick-own, off (disable), lost (another window
+// took the capture), ask (Enabled read, as every press does).
 void apply(Command& button, const std::string& event)
 {
     if (event == "down1") button.MouseDown(1);
     else if (event == "down2") button.MouseDown(2);
-    else if (event == "up1") button.MouseUp(1);
-    else if (event == "up2") button.MouseUp(2);
+    else if (event == "up1") button.MouseUp(1, true);
+    else if (event == "up1-held") button.MouseUp(1, false);
+    else if (event == "up2") button.MouseUp(2, true);
     else if (event == "move") button.MouseMove(0);
     else if (event == "focus") button.GotFocus();
     else if (event == "blur") button.LostFocus();
@@ -50,6 +52,7 @@ void apply(Command& button, const std::string& event)
     else if (event == "tick-own") button.TimerTick(PointerOver::Control);
     else if (event == "off") button.setEnabled(false);
     else if (event == "lost") button.CaptureLost();
+    else if (event == "ask") button.Enabled();
     else FAIL() << "unknown event " << event;
 }
 
@@ -105,6 +108,9 @@ TEST(CommandStates, FollowPointerFocusAndButtons)
         {"move | up1", "Normal^ Click", ButtonState::HighLight},
         {"| up2", "Click", ButtonState::Normal},
         {"focus | up2", "", ButtonState::Selected},
+        // The click waits for the last button up.
+        {"move | down1 down2 up1-held up2", "Pressed^ Normal^ Click", ButtonState::HighLight},
+        {"move focus | ask", "", ButtonState::HighLightSelect},
         {"move off | move focus down1 up1 up2 tick blur", "", ButtonState::HighLight},
     };
     for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "saver/settings_dialog/settings_dialog.h"
+#include "tests/settings_compare.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ public:
     char separator = '.';
     FileChoice chooserResult = FileChoice::Chosen;
     std::string chooserAnswer = "C:\\Music\\a.mp3";
+    bool replaceWorks = true;
 
     bool windowRect(DialogRect& rect) override
     {
@@ -67,7 +69,12 @@ public:
             chosen = chooserAnswer;
         return chooserResult;
     }
-    void showUnspellableName() override { add("unspellable"); }
+    void showMessage(DialogMessage message) override
+    {
+        add(message == DialogMessage::UnspellableName ? "unspellable"
+                : message == DialogMessage::NameTooLong ? "too long"
+                                                        : "not kept");
+    }
     char decimalSeparator() override { return separator; }
     void close() override { add("close"); }
 
@@ -80,8 +87,8 @@ public:
     }
     bool canOpenForReading(const std::string&) override { return false; }
     bool copyOrCreate(const std::string&, const std::string&) override { return true; }
-    bool replace(const std::string&, const std::string&) override { return true; }
-    void remove(const std::string&) override {}
+    bool replace(const std::string&, const std::string&) override { return replaceWorks; }
+    bool remove(const std::string&) override { return true; }
     void createFolder(const std::string&) override {}
 
 private:
@@ -103,7 +110,7 @@ struct Rig {
     Settings settings;
     SettingsDialog dialog;
     Rig(std::int16_t source, std::int16_t track, const std::string& file)
-        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", ""})
+        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", ShiftJisLeadBytes()})
     {
     }
     // The log since the last call.
@@ -248,6 +255,42 @@ TEST(SettingsDialogFile, ChosenFileIsShownStoredAndOpensTheNextChooser)
     EXPECT_EQ(rig.settings.FileDialogFolder, "C:\\Music");
     rig.dialog.Cmd_Set_Click();
     EXPECT_EQ(rig.take()[2], writeFile + "C:\\Music\\a.mp3 " + iniFile);
+}
+
+TEST(SettingsDialogStore, ASaveThatFailsSaysSoAndStaysOpen)
+{
+    Rig rig(2, 0, "C:\\Music\\a.mp3");
+    rig.platform.replaceWorks = false;
+    rig.dialog.Cmd_Set_Click();
+    EXPECT_EQ(rig.take().back(), "not kept");
+    rig.platform.replaceWorks = true;
+    rig.dialog.Cmd_Set_Click();
+    EXPECT_EQ(rig.take().back(), "close") << "a second try that works closes it";
+}
+
+TEST(SettingsDialogFile, PathsUpToTheSystemsLengthAreKeptWhole)
+{
+    const auto path = [](const std::string& character, int times) {
+        std::string path = "C:\\";
+        while (times-- > 0)
+            path += character;
+        return path + ".mp3";
+    };
+    // 259 characters are kept, in one byte each or, with 音, in two.
+    struct Case {
+        std::string chosen;
+        bool kept;
+    };
+    const Case cases[] = {
+        {path("a", 252), true}, {path("a", 253), false}, {path("\x89\xB9", 252), true}, {path("\x89\xB9", 253), false},
+    };
+    for (const Case& c : cases) {
+        Rig rig(2, 0, "C:\\Music\\a.mp3");
+        rig.platform.chooserAnswer = c.chosen;
+        rig.dialog.Cmd_File_Click();
+        EXPECT_EQ(rig.settings.MusicFile, c.kept ? c.chosen : "C:\\Music\\a.mp3") << c.chosen.size();
+        EXPECT_EQ(rig.take().back(), c.kept ? "label " + c.chosen : "too long") << c.chosen.size();
+    }
 }
 
 TEST(SettingsDialogLink, OpensTheAddressUnderTheHourglass)

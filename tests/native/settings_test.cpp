@@ -20,7 +20,11 @@ const std::string programFolder = "C:\\Saver";
 const std::string iniFile = "C:\\Saver\\Vitrelux.ini";
 const std::string userFolder = "C:\\Users\\u\\AppData\\Roaming\\Vitrelux";
 const std::string userFile = userFolder + "\\Vitrelux.ini";
-const SettingsPlaces places = {programFolder, userFile};
+
+const LeadBytes shiftJis = ShiftJisLeadBytes();
+// Code page 1252 has none.
+const LeadBytes western;
+const SettingsPlaces places = {programFolder, userFile, shiftJis};
 
 // Shift-JIS: 音楽 and ソフト; 表 and ソ end in 0x5C, the byte of '\\'.
 const std::string ongaku = "\x89\xB9\x8A\x79";
@@ -68,6 +72,8 @@ public:
     using Files = std::map<std::string, Entries>;
     Files files;
     std::set<std::string> readOnlyFolders;
+    // Files that stay when removed (open in another program, say).
+    std::set<std::string> stuck;
     // How many values can still be written; negative for no end.
     int writesBeforeFull = -1;
 
@@ -98,11 +104,17 @@ public:
         files.erase(from);
         return true;
     }
-    void remove(const std::string& path) override { files.erase(path); }
+    bool remove(const std::string& path) override
+    {
+        if (stuck.count(path) > 0)
+            return files.count(path) == 0;
+        files.erase(path);
+        return true;
+    }
     void createFolder(const std::string&) override {}
 
 private:
-    bool writable(const std::string& path) const { return readOnlyFolders.count(FolderOfPath(path)) == 0; }
+    bool writable(const std::string& path) const { return readOnlyFolders.count(FolderOfPath(path, western)) == 0; }
     static std::string shortKey(const std::string& key)
     {
         return key == musicSourceKey ? "source" : key == repeatTrackKey ? "repeat" : "file";
@@ -133,7 +145,7 @@ TEST(LoadSettings, ReadsTheThreeKeysFromTheUsersOwnCopyElseFromBesideTheProgram)
         {"no copy of the user's", places, {iniFile}, iniFile},
         {"the user's copy", places, {iniFile, userFile}, userFile},
         {"only the user's copy", places, {userFile}, userFile},
-        {"the user's folder unknown", {programFolder, ""}, {iniFile}, iniFile},
+        {"the user's folder unknown", {programFolder, "", shiftJis}, {iniFile}, iniFile},
     };
     for (const Case& c : cases) {
         FakeProfile profile;
@@ -229,7 +241,7 @@ TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
         files.openable.insert(c.openable.begin(), c.openable.end());
         Settings settings;
         // Without a copy of the user's to look for, only the music file is looked at.
-        LoadSettings(profile, files, {programFolder, ""}, settings);
+        LoadSettings(profile, files, {programFolder, "", shiftJis}, settings);
         EXPECT_EQ(settings.MusicSource, c.musicSource) << c.what;
         EXPECT_EQ(settings.MusicFile, c.musicFile) << c.what;
         EXPECT_EQ(settings.FileDialogFolder, c.dialogFolder) << c.what;
@@ -260,7 +272,7 @@ TEST(FileExists, DropsOneTrailingBackslashAndNeverAsksAboutNothing)
     for (const Case& c : cases) {
         FakeFileChecks files;
         files.openable = {song, endsInHyou};
-        EXPECT_EQ(FileExists(files, c.path), c.expected) << c.path;
+        EXPECT_EQ(FileExists(files, c.path, shiftJis), c.expected) << c.path;
         EXPECT_EQ(files.asked, c.asked) << c.path;
     }
 }
@@ -269,6 +281,7 @@ TEST(FolderOfPath, CutsAtTheLastSeparatorThatIsAWholeCharacter)
 {
     struct Case {
         std::string path, folder;
+        const LeadBytes* leadBytes = &shiftJis;
     };
     const Case cases[] = {
         {"C:\\Music\\a.mp3", "C:\\Music"}, {"C:\\a.mp3", "C:"}, {"C:a.mp3", "C:"}, {"a.mp3", ""}, {"", ""},
@@ -289,11 +302,12 @@ TEST(FolderOfPath, CutsAtTheLastSeparatorThatIsAWholeCharacter)
         {"C:\\\xFD\\a.mp3", "C:\\\xFD"},
         // A lead byte with nothing after it is taken alone.
         {"C:\\Music\\\x95", "C:\\Music"},
-        // The price of reading paths as Shift-JIS: Latin-1 é (E9) swallows the '\\' after it.
-        {"C:\\Caf\xE9\\a.mp3", "C:"},
+        // In code page 1252 every byte is a character: é (E9) is no lead byte there.
+        {"C:\\Caf\xE9\\a.mp3", "C:\\Caf\xE9", &western},
+        {"C:\\a\\\x81\\b.mp3", "C:\\a\\\x81", &western},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FolderOfPath(c.path), c.folder) << c.path;
+        EXPECT_EQ(FolderOfPath(c.path, *c.leadBytes), c.folder) << c.path;
 }
 
 TEST(FormatSettingNumber, PutsABlankWhereTheSignWouldBe)
@@ -340,6 +354,7 @@ TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFil
         int writesBeforeFull;
         bool saved;
         Files after;
+        bool userCopyStuck = false;
     };
     const Case cases[] = {
         {"beside the program", {{iniFile, older}}, {}, userFile, -1, true, {{iniFile, saved}}},
@@ -352,6 +367,10 @@ TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFil
          -1, true, {{iniFile, older}, {userFile, mineSaved}}},
         {"nowhere to write", {{iniFile, older}}, {programFolder, userFolder}, userFile, -1, false, {{iniFile, older}}},
         {"user's folder unknown", {{iniFile, older}}, {programFolder}, "", -1, false, {{iniFile, older}}},
+        {"beside, the user's copy stays and takes the choice too", {{iniFile, older}, {userFile, mine}}, {},
+         userFile, -1, true, {{iniFile, saved}, {userFile, mineSaved}}, true},
+        {"beside, the user's copy stays and cannot be written", {{iniFile, older}, {userFile, mine}}, {userFolder},
+         userFile, -1, false, {{iniFile, saved}, {userFile, mine}}, true},
         {"disk full after one key", {{iniFile, older}}, {}, userFile, 1, false, {{iniFile, older}}},
     };
     for (const Case& c : cases) {
@@ -359,7 +378,10 @@ TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFil
         files.files = c.before;
         files.readOnlyFolders = c.readOnly;
         files.writesBeforeFull = c.writesBeforeFull;
-        EXPECT_EQ(SaveSettings(files, files, {programFolder, c.userFile}, Settings{2, 0, "", "C:\\Music"}), c.saved)
+        if (c.userCopyStuck)
+            files.stuck = {userFile};
+        EXPECT_EQ(SaveSettings(files, files, {programFolder, c.userFile, shiftJis}, Settings{2, 0, "", "C:\\Music"}),
+                  c.saved)
             << c.what;
         EXPECT_EQ(files.files, c.after) << c.what;
     }

@@ -103,7 +103,10 @@ public:
         else if (event == "down") SendMessageA(button_, WM_LBUTTONDOWN, MK_LBUTTON, inside);
         else if (event == "up") SendMessageA(button_, WM_LBUTTONUP, 0, inside);
         else if (event == "up-outside") SendMessageA(button_, WM_LBUTTONUP, 0, outside);
+        else if (event == "right-down") SendMessageA(button_, WM_RBUTTONDOWN, MK_RBUTTON, inside);
         else if (event == "right-up") SendMessageA(button_, WM_RBUTTONUP, 0, inside);
+        // The left button let go while the right one is still held.
+        else if (event == "up-held") SendMessageA(button_, WM_LBUTTONUP, MK_RBUTTON, inside);
         else if (event == "enter") SendMessageA(button_, WM_KEYDOWN, VK_RETURN, 0);
         else if (event == "space") SendMessageA(button_, WM_KEYDOWN, VK_SPACE, 0);
         else if (event == "blur") SetFocus(host_);
@@ -145,6 +148,11 @@ TEST(CommandWindow, MessagesMoveTheFaceAndRaiseClicks)
         {"move down steal", "Selectedv", 0, false, true},
         {"move down steal up", "Selectedv", 0, false, true},
         {"move right-up", "HighLight^", 1, false, false},
+        // A right press on the focused button changes nothing on its face.
+        {"move down up right-down", "HighLight^", 1, true, true},
+        // The click waits until the last button is up and the capture given back.
+        {"move down right-down up-held", "HighLight^", 0, true, true},
+        {"move down right-down up-held right-up", "HighLight^", 1, false, true},
         {"move down up blur", "Normalv", 1, false, false},
         {"move enter space", "HighLight^", 0, false, false},
         // A disabled button takes neither the focus nor the capture.
@@ -164,6 +172,16 @@ TEST(CommandWindow, MessagesMoveTheFaceAndRaiseClicks)
         EXPECT_EQ(clicks, c.clicks) << c.events;
         EXPECT_EQ(GetFocus() == rig.button_, c.focus) << c.events;
     }
+}
+
+TEST(CommandWindow, ADisabledButtonsWindowIsDisabled)
+{
+    ButtonRig rig;
+    EXPECT_TRUE(IsWindowEnabled(rig.button_));
+    commandOf(rig.button_)->setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(rig.button_)) << "screen readers and the keyboard see it as unavailable";
+    commandOf(rig.button_)->setEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(rig.button_));
 }
 
 TEST(CommandWindow, CaptionSizeAndWindowTextComeFromTheStoredProperties)

@@ -29,7 +29,7 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "vitrelux_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         ini_ = folder_ + "\\Vitrelux.ini";
-        places_ = {folder_, folder_ + "\\user\\Vitrelux.ini"};
+        places_ = {folder_, folder_ + "\\user\\Vitrelux.ini", CodePageLeadBytes(CP_ACP)};
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override
@@ -135,20 +135,42 @@ TEST_F(SettingsFiles, MissingFileGivesDefaults)
     EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SettingsFiles, LongValuesComeBackCutAt255Bytes)
+TEST_F(SettingsFiles, LongValuesComeBackWhole)
 {
+    std::string japanese = "C:\\";
+    for (int i = 0; i < 256; ++i)
+        japanese += hyou;
+    for (const std::string& stored : {std::string(1023, 'a'), std::string(1024, 'a'), japanese + ".mp3",
+                                      std::string(5000, 'a')}) {
+        writeIni("[Section]\r\nkey=" + stored + "\r\n");
+        EXPECT_EQ(profile_.readString("Section", "key", ini_), stored) << stored.size();
+    }
+}
+
+// The lead bytes the system lists, against Shift-JIS's written down, and paths spelled by the
+// system's own conversion split where their wide forms split.
+TEST(CodePageLeadBytes, SplitPathsAsTheSystemSpellsThem)
+{
+    EXPECT_EQ(CodePageLeadBytes(932), ShiftJisLeadBytes());
     struct Case {
-        const char* what;
-        std::string stored, read;
+        unsigned codePage;
+        std::wstring path, folder;
     };
     const Case cases[] = {
-        {"255 bytes", std::string(255, 'a'), std::string(255, 'a')},
-        {"300 bytes", std::string(300, 'a'), std::string(255, 'a')},
-        {"a two-byte character across the cut", std::string(254, 'a') + hyou + "b", std::string(254, 'a')},
+        {932, L"C:\\\u8868\\\u30BD.mp3", L"C:\\\u8868"},
+        {932, L"C:\\\uFF8C\uFF6B\uFF99\uFF80\uFF9E\\a.wav", L"C:\\\uFF8C\uFF6B\uFF99\uFF80\uFF9E"},
+        {1252, L"C:\\caf\u00E9\\tone.mp3", L"C:\\caf\u00E9"},
+        {1252, L"C:\\\u00DC\u00E0\\\u00FF.mp3", L"C:\\\u00DC\u00E0"},
+        {65001, L"C:\\\u8868\\\u00E9.mp3", L"C:\\\u8868"},
     };
     for (const Case& c : cases) {
-        writeIni("[Section]\r\nkey=" + c.stored + "\r\n");
-        EXPECT_EQ(profile_.readString("Section", "key", ini_), c.read) << c.what;
+        const auto bytes = [&](const std::wstring& wide) {
+            std::string out(wide.size() * 4, '\0');
+            out.resize(WideCharToMultiByte(c.codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+                                           static_cast<int>(out.size()), nullptr, nullptr));
+            return out;
+        };
+        EXPECT_EQ(FolderOfPath(bytes(c.path), CodePageLeadBytes(c.codePage)), bytes(c.folder)) << c.codePage;
     }
 }
 
