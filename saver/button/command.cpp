@@ -114,7 +114,11 @@ void Command::GotFocus()
 
 void Command::LostFocus()
 {
-    if (EnabledFlag && CurrentState != ButtonState::Normal)
+    // Disabling takes the focus away: the face stays Disable, but the button is no longer selected
+    // when it is enabled again.
+    if (!EnabledFlag)
+        CurrentState = ButtonState::Normal;
+    else if (CurrentState != ButtonState::Normal)
         enter(ButtonState::Normal, FaceImage::Normal);
 }
 

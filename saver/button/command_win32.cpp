@@ -78,6 +78,9 @@ public:
     void showEnabled(bool enabled) override
     {
         captionEnabled_ = enabled;
+        // The system would leave the focus nowhere, where Escape no longer reaches the dialog.
+        if (!enabled && GetFocus() == window_)
+            SetFocus(GetAncestor(window_, GA_ROOT));
         EnableWindow(window_, enabled);
         InvalidateRect(window_, nullptr, FALSE);
     }

@@ -99,8 +99,9 @@ void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlace
 bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings)
 {
     const std::string beside = SettingsFileBeside(places.programFolder);
+    // Kept when the next start reads it: the user's copy is read first wherever it can be opened.
     if (StoreSettings(profile, files, beside, beside, settings))
-        return places.userFile.empty() || files.remove(places.userFile)
+        return places.userFile.empty() || files.remove(places.userFile) || !files.canOpenForReading(places.userFile)
             || StoreSettings(profile, files, places.userFile, places.userFile, settings);
     if (places.userFile.empty())
         return false;
@@ -123,16 +124,6 @@ std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes)
     if (separator == std::string::npos)
         return "";
     return path.substr(0, path[separator] == '\\' ? separator : separator + 1);
-}
-
-std::size_t PathCharacters(const std::string& path, const LeadBytes& leadBytes)
-{
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < path.size(); ++i, ++characters) {
-        if (IsLeadByte(leadBytes, path[i]))
-            ++i;
-    }
-    return characters;
 }
 
 std::string FormatSettingNumber(std::int16_t value)

@@ -3,7 +3,6 @@
 // interfaces so the rules run without Windows.
 #pragma once
 #include <bitset>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -55,9 +54,6 @@ struct SettingsPlaces {
     LeadBytes leadBytes;
 };
 
-// The longest music path kept, in characters: what the system's file functions open.
-inline constexpr std::size_t maxMusicPathCharacters = 259;
-
 // The user's own copy inside the user's application data folder; empty for an unknown folder.
 std::string UserSettingsFile(const std::string& userDataFolder);
 
@@ -77,7 +73,6 @@ bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces
 // A '\\' that is the second byte of a two-byte character is not a separator.
 bool FileExists(FileChecks& files, const std::string& path, const LeadBytes& leadBytes);
 std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes);
-std::size_t PathCharacters(const std::string& path, const LeadBytes& leadBytes);
 
 // A blank where the sign of a negative number goes (" 2", "-1"): the bytes stored files hold.
 std::string FormatSettingNumber(std::int16_t value);

@@ -18,14 +18,15 @@ constexpr std::size_t maxValueBytes = 65536;
 
 std::string SystemProfile::readString(const std::string& section, const std::string& key, const std::string& file)
 {
-    // A value that fills the buffer may have been cut: read it again into a larger one. Measured in
-    // the buffer rather than trusting the count returned: the zero fill bounds it either way.
+    // A value that nearly fills the buffer may have been cut (a byte early, rather than in the middle
+    // of a two-byte character): read it again into a larger one. Measured in the zero-filled buffer,
+    // which bounds it whatever count is returned.
     for (std::size_t size = 1024;; size *= 4) {
         std::vector<char> buffer(size);
         GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(size),
                                  file.c_str());
         const std::size_t length = strnlen(buffer.data(), size);
-        if (length + 1 < size || size >= maxValueBytes)
+        if (length + 2 < size || size >= maxValueBytes)
             return std::string(buffer.data(), length);
     }
 }
@@ -73,11 +74,15 @@ bool SystemFiles::replace(const std::string& from, const std::string& to)
     CloseHandle(draft);
     if (!flushed)
         return false;
-    // ReplaceFile keeps the replaced file's security settings; a first save has none to keep.
+    // ReplaceFile keeps the replaced file's security settings; a first save has none to keep. Without
+    // a backup name, a replacement that could not be moved leaves no file in its place: the draft
+    // must still go there rather than be removed with it.
     if (ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
-    return GetLastError() == ERROR_FILE_NOT_FOUND
-        && MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    const DWORD error = GetLastError();
+    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT
+            || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        && MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool SystemFiles::remove(const std::string& path)

@@ -30,6 +30,8 @@ FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& in
     request.lpstrTitle = caption.c_str();
     if (GetOpenFileNameW(&request) <= 0)
         return FileChoice::None;
+    if (lstrlenW(file) >= MAX_PATH)
+        return FileChoice::TooLong;
     return systemCodePageText(file, chosen) ? FileChoice::Chosen : FileChoice::Unspellable;
 }
 

@@ -157,13 +157,10 @@ void SettingsDialog::Cmd_File_Click()
     const FileChoice choice = platform_.chooseMusicFile(settings_.FileDialogFolder, chosen);
     if (choice == FileChoice::Unspellable)
         platform_.showMessage(DialogMessage::UnspellableName);
+    if (choice == FileChoice::TooLong)
+        platform_.showMessage(DialogMessage::NameTooLong);
     if (choice != FileChoice::Chosen)
         return;
-    // Refused here rather than stored and found cut short, or not found, at the next start.
-    if (PathCharacters(chosen, places_.leadBytes) > maxMusicPathCharacters) {
-        platform_.showMessage(DialogMessage::NameTooLong);
-        return;
-    }
     settings_.MusicFile = chosen;
     platform_.setFileLabel(settings_.MusicFile);
     settings_.FileDialogFolder = FolderOfPath(settings_.MusicFile, places_.leadBytes);
@@ -172,7 +169,8 @@ void SettingsDialog::Cmd_File_Click()
 void SettingsDialog::Cmd_Set_Click()
 {
     settings_.RepeatTrack = TrackNumber(platform_.trackText(), platform_.decimalSeparator());
-    // The dialog stays open, so that the user can try again or cancel knowing nothing was kept.
+    // The dialog stays open, so that the user can try again or cancel knowing that the next start
+    // will not read this choice.
     if (!SaveSettings(profile_, files_, places_, settings_)) {
         platform_.showMessage(DialogMessage::NotKept);
         return;

@@ -12,9 +12,10 @@
 
 enum class PointerShape { Arrow, Hourglass };
 
-// How the file chooser ended: a file chosen, nothing chosen (cancelled or failed), or a file whose
-// name the system's code page cannot spell, so that it could be neither stored nor played.
-enum class FileChoice { Chosen, None, Unspellable };
+// How the file chooser ended: a file chosen, nothing chosen (cancelled or failed), a file whose
+// name the system's code page cannot spell, or one whose path is longer than the system's file
+// functions open, so that it could be neither stored nor played.
+enum class FileChoice { Chosen, None, Unspellable, TooLong };
 
 // What the dialog tells the user in a message box.
 enum class DialogMessage {

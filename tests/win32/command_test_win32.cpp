@@ -111,6 +111,7 @@ public:
         else if (event == "space") SendMessageA(button_, WM_KEYDOWN, VK_SPACE, 0);
         else if (event == "blur") SetFocus(host_);
         else if (event == "off") commandOf(button_)->setEnabled(false);
+        else if (event == "on") commandOf(button_)->setEnabled(true);
         // Another window takes the capture, as a message box does.
         else if (event == "steal") SetCapture(host_);
         else if (event == "tick") {
@@ -158,6 +159,8 @@ TEST(CommandWindow, MessagesMoveTheFaceAndRaiseClicks)
         // A disabled button takes neither the focus nor the capture.
         {"off move down", "Disablev", 0, false, false},
         {"off move down up", "Disablev", 0, false, false},
+        // Disabled with the focus and enabled again, it clicks as before.
+        {"move down up off on move down up", "HighLight^", 2, false, true},
     };
     for (const Case& c : cases) {
         ButtonRig rig;
@@ -178,8 +181,10 @@ TEST(CommandWindow, ADisabledButtonsWindowIsDisabled)
 {
     ButtonRig rig;
     EXPECT_TRUE(IsWindowEnabled(rig.button_));
+    SetFocus(rig.button_);
     commandOf(rig.button_)->setEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(rig.button_)) << "screen readers and the keyboard see it as unavailable";
+    EXPECT_EQ(GetFocus(), rig.host_) << "the focus goes to the dialog, where Escape still reaches it";
     commandOf(rig.button_)->setEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(rig.button_));
 }
