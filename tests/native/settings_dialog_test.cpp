@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "saver/settings_dialog/settings_dialog.h"
-#include "tests/settings_compare.h"
 
 namespace {
 
@@ -110,7 +109,7 @@ struct Rig {
     Settings settings;
     SettingsDialog dialog;
     Rig(std::int16_t source, std::int16_t track, const std::string& file)
-        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", ShiftJisLeadBytes()})
+        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", {}})
     {
     }
     // The log since the last call.
