@@ -147,33 +147,6 @@ TEST_F(SettingsFiles, LongValuesComeBackWhole)
     }
 }
 
-// The lead bytes the system lists, against Shift-JIS's written down, and paths spelled by the
-// system's own conversion split where their wide forms split.
-TEST(CodePageLeadBytes, SplitPathsAsTheSystemSpellsThem)
-{
-    EXPECT_EQ(CodePageLeadBytes(932), ShiftJisLeadBytes());
-    struct Case {
-        unsigned codePage;
-        std::wstring path, folder;
-    };
-    const Case cases[] = {
-        {932, L"C:\\\u8868\\\u30BD.mp3", L"C:\\\u8868"},
-        {932, L"C:\\\uFF8C\uFF6B\uFF99\uFF80\uFF9E\\a.wav", L"C:\\\uFF8C\uFF6B\uFF99\uFF80\uFF9E"},
-        {1252, L"C:\\caf\u00E9\\tone.mp3", L"C:\\caf\u00E9"},
-        {1252, L"C:\\\u00DC\u00E0\\\u00FF.mp3", L"C:\\\u00DC\u00E0"},
-        {65001, L"C:\\\u8868\\\u00E9.mp3", L"C:\\\u8868"},
-    };
-    for (const Case& c : cases) {
-        const auto bytes = [&](const std::wstring& wide) {
-            std::string out(wide.size() * 4, '\0');
-            out.resize(WideCharToMultiByte(c.codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
-                                           static_cast<int>(out.size()), nullptr, nullptr));
-            return out;
-        };
-        EXPECT_EQ(FolderOfPath(bytes(c.path), CodePageLeadBytes(c.codePage)), bytes(c.folder)) << c.codePage;
-    }
-}
-
 TEST_F(SettingsFiles, OnlyAnExistingFileOpens)
 {
     struct Case {
