@@ -14,14 +14,11 @@ inline constexpr char saverWindowTitle[] = "Vitrelux_Main";
 inline constexpr char settingsDialogTitle[] = "<Vitrelux>";
 // The renderer program beside the front end: the front end checks for it and starts it.
 inline constexpr char rendererFileName[] = "Vitrelux.dll";
-// Created by the front end at every start but the preview's.
-inline constexpr char snapshotFolder[] = "C:\\j_orvel";
-// Written by the show before it starts the renderer, read by the renderer once at start-up
-// (through its own, lower-case spelling of the same name).
-inline constexpr char snapshotPath[] = "C:\\j_orvel\\Vitrelux.bmp";
-// A snapshot being written carries this after its name until it is complete; the package removes
-// both when Vitrelux is uninstalled.
-inline constexpr char snapshotPartialSuffix[] = ".new";
+// Each user's picture of the desktop, in a folder of this name in the user's local application
+// data (common/snapshot_place_win32.h): the show writes it before it starts the renderer, the
+// renderer reads it once at start-up, the package removes it with the program.
+inline constexpr wchar_t snapshotFolderName[] = L"Vitrelux";
+inline constexpr wchar_t snapshotFileName[] = L"Vitrelux.bmp";
 // Names the file both programs append their start-up trace to; the renderer inherits it from the
 // front end. Unset, nothing is written.
 inline constexpr char traceVariable[] = "VITRELUX_TRACE";

@@ -1,5 +1,5 @@
 // The package's custom actions: the user's screen saver on install, its rollback and removal, and
-// the desktop snapshot on removal. The deferred ones take their paths from the action's data,
+// the user's desktop snapshot on removal. The deferred ones take their paths from the action's data,
 // which the package sets.
 #include <string>
 #include <vector>
@@ -7,7 +7,7 @@
 #include <msi.h>
 #include <msiquery.h>
 
-#include "common/contract.h"
+#include "common/snapshot_place_win32.h"
 #include "package/saver_choice.h"
 #include "saver/wide_text_win32.h"
 
@@ -85,37 +85,6 @@ LSTATUS putDesktopValue(const wchar_t* name, const std::wstring& value)
     return RegSetKeyValueW(HKEY_CURRENT_USER, desktopKey, name, REG_SZ, value.c_str(), bytes);
 }
 
-// A handle to the file or folder that does not follow a reparse point, open for deleting it; none
-// for a reparse point, which any user could have put here (the folder C:\j_orvel is anyone's to
-// make) to lead the system account, which removes the snapshot, to delete something else.
-HANDLE openToDelete(const std::wstring& path, DWORD flags)
-{
-    // NOTE: Wine shows a Unix symbolic link to a folder as a reparse point here only, not through
-    // the opened handle; a link to a file it does not show at all.
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return INVALID_HANDLE_VALUE;
-    // No FILE_SHARE_DELETE: while it is open, nothing can be put in its place.
-    HANDLE handle = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | flags, nullptr);
-    FILE_ATTRIBUTE_TAG_INFO opened{};
-    if (handle != INVALID_HANDLE_VALUE &&
-        (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &opened, sizeof opened) ||
-         opened.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        CloseHandle(handle);
-        return INVALID_HANDLE_VALUE;
-    }
-    return handle;
-}
-
-// Deletes what the handle has open once it is closed; a folder only when it is empty.
-void deleteOnClose(HANDLE handle)
-{
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
-    CloseHandle(handle);
-}
-
 std::wstring storedSaver()
 {
     wchar_t value[MAX_PATH] = {};
@@ -186,21 +155,13 @@ extern "C" __declspec(dllexport) UINT __stdcall ClearSaver(MSIHANDLE install)
     return ERROR_SUCCESS;
 }
 
-// The snapshot is a picture of the user's desktop: it goes with the program, and its folder with
-// it when nothing else is left there. Runs as the system, so nothing that is a reparse point is
-// followed or deleted.
+// The snapshot is a picture of the user's desktop: it goes with the program, and its folder with it
+// when nothing else is left there. Runs as the user who removes the program, in that user's own
+// folder; other users' snapshots stay in their profiles, as their settings do.
 extern "C" __declspec(dllexport) UINT __stdcall RemoveSnapshot(MSIHANDLE)
 {
-    HANDLE folder = openToDelete(wideText(contract::snapshotFolder), FILE_FLAG_BACKUP_SEMANTICS);
-    if (folder == INVALID_HANDLE_VALUE)
-        return ERROR_SUCCESS;
-    // Also a snapshot that a show could not finish writing.
-    const std::string snapshot = contract::snapshotPath;
-    for (const std::string& file : {snapshot, snapshot + contract::snapshotPartialSuffix}) {
-        HANDLE opened = openToDelete(wideText(file), 0);
-        if (opened != INVALID_HANDLE_VALUE)
-            deleteOnClose(opened);
-    }
-    deleteOnClose(folder);
+    const std::wstring path = snapshotPath();
+    if (!path.empty())
+        removeSnapshot(path);
     return ERROR_SUCCESS;
 }

@@ -44,3 +44,27 @@ void FrameClock::update()
     delta_ = total_ - previousTotal_;
     previousTotal_ = total_;
 }
+
+// The raw count that the chosen reader takes its readings from.
+std::int64_t FrameClock::count() const
+{
+    if (reader_ == &FrameClock::readPerformanceCounter)
+        return source_->queryCounter();
+    return static_cast<std::int64_t>(source_->milliseconds());
+}
+
+void FrameClock::pause()
+{
+    if (!reader_ || paused_)
+        return;
+    pausedAt_ = count();
+    paused_ = true;
+}
+
+void FrameClock::resume()
+{
+    if (!paused_)
+        return;
+    baseCount_ += count() - pausedAt_;
+    paused_ = false;
+}

@@ -20,6 +20,10 @@ public:
     virtual ~FrameClock();
     void start(TimeSource& source);
     void update();
+    // Leaves the time between the two out of every later reading: a show that was not drawn while
+    // the display was off goes on where it was, without a jump.
+    void pause();
+    void resume();
     const float& totalSeconds() const { return total_; }
     const float& deltaSeconds() const { return delta_; }
 
@@ -27,6 +31,7 @@ private:
     using Reader = Extended (FrameClock::*)();
     Extended readPerformanceCounter();
     Extended readMilliseconds();
+    std::int64_t count() const;
 
     Reader reader_ = nullptr;
     float startOffset_ = 0;
@@ -37,6 +42,8 @@ private:
     std::int64_t baseCount_ = 0;
     std::int64_t currentCount_ = 0;
     TimeSource* source_ = nullptr;
+    bool paused_ = false;
+    std::int64_t pausedAt_ = 0;
 };
 
 // Copies of the clock's total and delta, taken right after each update; the sheets read these.

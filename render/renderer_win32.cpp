@@ -11,6 +11,8 @@
 #include "common/trace_win32.h"
 #include "render/covers_win32.h"
 #include "render/display_mode_win32.h"
+#include "render/display_power_win32.h"
+#include "render/display_watch.h"
 #include "render/frame_pacer.h"
 #include "render/projection.h"
 #include "render/scene.h"
@@ -32,6 +34,8 @@ SystemTimeSource systemTime;
 CrtRandomSource crtRandom;
 QueueMessageWait queueWait;
 FramePacer framePacer(systemTime, queueWait);
+DisplayWatch displayWatch(frameClock);
+HANDLE displayReports = nullptr;
 
 class GlSheetPainter : public SheetPainter {
 public:
@@ -102,6 +106,15 @@ void setFixedGlState()
     glEnable(GL_TEXTURE_2D);
     // The default texture environment (modulate) lets each sheet's colour tint the snapshot.
     glBindTexture(GL_TEXTURE_2D, textureNames[0]);
+}
+
+// Nothing is drawn for a display that is off: the thread sleeps until a message comes, without the
+// fine timer tick that the pacing asks of the whole system.
+void sleepWhileDark()
+{
+    timeEndPeriod(1);
+    WaitMessage();
+    timeBeginPeriod(1);
 }
 
 } // namespace
@@ -213,6 +226,8 @@ void initRenderer(HWND window)
     loadSnapshotTexture();
     initScene(frameClock, systemTime, crtRandom);
     setFixedGlState();
+    // The system reports the display's state at once, and again whenever it changes.
+    displayReports = registerDisplayReports(window);
     // Read after the mode change, which may have changed the refresh rate too.
     framePacer.start(displayRefreshRate());
 }
@@ -239,6 +254,10 @@ int runMessageLoop()
                 break;
             TranslateMessage(&message);
             DispatchMessageA(&message);
+            continue;
+        }
+        if (!displayWatch.drawing()) {
+            sleepWhileDark();
             continue;
         }
         if (!framePacer.waitForNextFrame())
@@ -281,6 +300,20 @@ LRESULT CALLBACK rendererWindowProc(HWND window, UINT message, WPARAM wparam, LP
         if (displaySettings.fullScreen)
             layOutCovers(window);
         break;
+    case WM_POWERBROADCAST: {
+        std::uint32_t state = 0;
+        if (wparam != PBT_POWERSETTINGCHANGE || !displayStateOf(lparam, state))
+            break;
+        displayWatch.displayChanged(state);
+        return TRUE;
+    }
+    case WM_ENDSESSION:
+        // The system may end the process as soon as this returns: the display mode goes back now.
+        if (wparam) {
+            shutdownRenderer();
+            ExitProcess(0);
+        }
+        return 0;
     case WM_SYSCOMMAND:
         // Swallowed so that the system does not start a screen saver over the show.
         if (wparam == SC_SCREENSAVE)
@@ -302,6 +335,8 @@ void shutdownRenderer()
         deviceContext = nullptr;
     }
     covers.remove();
+    unregisterDisplayReports(displayReports);
+    displayReports = nullptr;
     if (rendererWindow) {
         DestroyWindow(rendererWindow);
         rendererWindow = nullptr;

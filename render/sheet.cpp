@@ -7,6 +7,9 @@ namespace {
 
 // The fade-in ends at the single-precision 0.99, not the double one.
 constexpr float fadeInEnd = 0.99f;
+// Growth is given per frame of the 60 Hz display the show was made on; a frame of exactly this
+// long grows a sheet by its growth itself.
+constexpr float growthFrameSeconds = 1.0f / 60;
 
 // Each animation expression is evaluated in extended precision and stored as a float.
 float advance(float value, float ratePerSecond)
@@ -62,9 +65,10 @@ void Sheet::update()
         colour[i] = advance(colour[i], colourVelocity[i]);
     }
 
-    // Growth is per update, not per second: faster machines grow their sheets sooner.
+    // Scaled by the frame's time, so that a 240 Hz display grows its sheets no faster than 60 Hz.
     if (growing && halfSize <= maximumHalfSize) {
-        halfSize = static_cast<float>(static_cast<Extended>(halfSize) + growth);
+        const Extended frames = static_cast<Extended>(frameDelta) / growthFrameSeconds;
+        halfSize = static_cast<float>(static_cast<Extended>(halfSize) + growth * frames);
         if (halfSize < 0)
             halfSize = 0;
     }

@@ -11,18 +11,18 @@
 
 #include "common/bitmap_format.h"
 #include "common/dib_section_win32.h"
+#include "common/snapshot_place_win32.h"
 #include "common/trace_win32.h"
 #include "render/texture_scaling.h"
 
-const char snapshotFileNames[2][255] = {"c:\\j_orvel\\Vitrelux.bmp", "c:\\j_orvel\\Vitrelux.bmp"};
 bool errorPopups = true;
 unsigned int textureNames[1] = {0};
 
 namespace {
 
-const char outOfMemory[] = "Out of memory.";
-const char unknownFormat[] = "Unknown DIB file format.";
-const char conversionError[] = "Image file conversion error.";
+const wchar_t outOfMemory[] = L"Out of memory.";
+const wchar_t unknownFormat[] = L"Unknown DIB file format.";
+const wchar_t conversionError[] = L"Image file conversion error.";
 
 // The file's bytes, released in the reverse order of opening.
 struct MappedFile {
@@ -31,9 +31,9 @@ struct MappedFile {
     const std::uint8_t* view = nullptr;
     std::size_t size = 0;
 
-    explicit MappedFile(const char* name)
+    explicit MappedFile(const std::wstring& name)
     {
-        file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return;
         LARGE_INTEGER length{};
@@ -59,19 +59,17 @@ struct MappedFile {
     MappedFile& operator=(const MappedFile&) = delete;
 };
 
-const char* refusalMessage(DibRefusal refusal)
+const wchar_t* refusalMessage(DibRefusal refusal)
 {
     return refusal == DibRefusal::UnknownFormat ? unknownFormat : conversionError;
 }
 
 // The mapped file's layout, checked against its size; false after saying what went wrong.
-bool parseFile(const char* name, const MappedFile& file, DibLayout& layout, std::string& message)
+bool parseFile(const std::wstring& name, const MappedFile& file, DibLayout& layout, std::wstring& message)
 {
     message.clear();
     if (!file.view) {
-        char text[256];
-        std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", name);
-        message = text;
+        message = L"Failed to open DIB file " + name + L".\n";
         return false;
     }
     DibRefusal refusal = parseDib(file.view, file.size, layout);
@@ -82,7 +80,7 @@ bool parseFile(const char* name, const MappedFile& file, DibLayout& layout, std:
 
 // The file converted by GDI into a 24-bit bottom-up DIB section, so a top-down file comes out
 // upright too; null after saying what went wrong.
-std::unique_ptr<DibSection> convertFile(const MappedFile& file, const DibLayout& layout, std::string& message)
+std::unique_ptr<DibSection> convertFile(const MappedFile& file, const DibLayout& layout, std::wstring& message)
 {
     auto section = std::make_unique<DibSection>(layout.width, layout.rows, 24);
     if (!section->bits()) {
@@ -105,16 +103,16 @@ PixelRows sectionRows(const DibSection& section)
             3, section.width(), section.height()};
 }
 
-void showError(const std::string& message)
+void showError(const std::wstring& message)
 {
     if (errorPopups && !message.empty())
-        MessageBoxA(GetFocus(), message.c_str(), "Error", MB_OK);
+        MessageBoxW(GetFocus(), message.c_str(), L"Error", MB_OK);
 }
 
 // A missing or unreadable snapshot is no fault: the show then has plain sheets, and no message.
-bool canOpen(const char* name)
+bool canOpen(const std::wstring& name)
 {
-    FILE* probe = name ? std::fopen(name, "r") : nullptr;
+    FILE* probe = name.empty() ? nullptr : _wfopen(name.c_str(), L"r");
     if (probe)
         std::fclose(probe);
     return probe != nullptr;
@@ -126,11 +124,11 @@ struct TextureLevel {
     std::unique_ptr<std::uint8_t[]> pixels;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::string message;
+    std::wstring message;
 };
 
 // What the front end writes is scaled straight from the file; anything else goes through GDI first.
-TextureLevel prepareTextureLevel(const char* name)
+TextureLevel prepareTextureLevel(const std::wstring& name)
 {
     TextureLevel level;
     if (!canOpen(name))
@@ -176,7 +174,7 @@ std::future<TextureLevel> preparedLevel;
 
 } // namespace
 
-SnapshotImage* loadDibImage(const char* name, std::string& message)
+SnapshotImage* loadDibImage(const std::wstring& name, std::wstring& message)
 {
     std::unique_ptr<DibSection> section;
     {
@@ -200,15 +198,15 @@ SnapshotImage* loadDibImage(const char* name, std::string& message)
     return image;
 }
 
-SnapshotImage* loadDibImage(const char* name)
+SnapshotImage* loadDibImage(const std::wstring& name)
 {
-    std::string message;
+    std::wstring message;
     SnapshotImage* image = loadDibImage(name, message);
     showError(message);
     return image;
 }
 
-SnapshotImage* loadSnapshotImage(const char* name)
+SnapshotImage* loadSnapshotImage(const std::wstring& name)
 {
     return canOpen(name) ? loadDibImage(name) : nullptr;
 }
@@ -223,12 +221,13 @@ void freeSnapshotImage(SnapshotImage* image)
 
 void prepareSnapshotTexture()
 {
-    preparedLevel = std::async(std::launch::async, prepareTextureLevel, snapshotFileNames[0]);
+    // The path too is looked up there, off the way to the first frame.
+    preparedLevel = std::async(std::launch::async, [] { return prepareTextureLevel(snapshotPath()); });
 }
 
 bool loadSnapshotTexture()
 {
-    TextureLevel level = preparedLevel.valid() ? preparedLevel.get() : prepareTextureLevel(snapshotFileNames[0]);
+    TextureLevel level = preparedLevel.valid() ? preparedLevel.get() : prepareTextureLevel(snapshotPath());
     showError(level.message);
     if (level.pixels) {
         fitTextureLimit(level);

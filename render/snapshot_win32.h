@@ -10,19 +10,18 @@ struct SnapshotImage {
     unsigned char* pixels;
 };
 
-extern const char snapshotFileNames[2][255];
 extern bool errorPopups;
 extern unsigned int textureNames[1];
 
-// Starts reading, converting and scaling entry 0 of snapshotFileNames on a thread of its own.
+// Starts reading, converting and scaling the user's snapshot on a thread of its own.
 void prepareSnapshotTexture();
 // Makes the texture from what was prepared (or prepares it now), or leaves texture name 0 when the
 // file cannot be read; needs the GL context.
 bool loadSnapshotTexture();
-// Null without a message when the file cannot even be opened.
-SnapshotImage* loadSnapshotImage(const char* name);
+// Null without a message when the file cannot even be opened (or no name is given).
+SnapshotImage* loadSnapshotImage(const std::wstring& name);
 // Null after showing what went wrong (while errorPopups is on).
-SnapshotImage* loadDibImage(const char* name);
+SnapshotImage* loadDibImage(const std::wstring& name);
 // As above, also handing back the message it showed (empty when it succeeded).
-SnapshotImage* loadDibImage(const char* name, std::string& message);
+SnapshotImage* loadDibImage(const std::wstring& name, std::wstring& message);
 void freeSnapshotImage(SnapshotImage* image);

@@ -62,7 +62,7 @@ def wait_first_frame(run, timeout=60):
 def measure(wine, args, helper, side, index):
     """(stages, (fps, CPU ms per frame, CPU ms per second, peak MiB)) of one run with a snapshot
     of the given side."""
-    renderer.put_snapshot(wine, pictures.two_tone(side))
+    renderer.put_snapshot(helper, pictures.two_tone(side))
     trace = args.out / f"trace-{side}-{index}.txt"
     with renderer.running(wine, args.dist, helper, trace=trace, log_name=f"renderer-{side}") as run:
         if not wait_first_frame(run) or not run.running():

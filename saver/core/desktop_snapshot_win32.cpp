@@ -1,18 +1,31 @@
-// Desktop capture into a DIB section and the snapshot file's safe, private write.
+// Desktop capture into a DIB section, the stand-ins for a desktop that cannot be read, and the
+// snapshot file's safe, private write.
 #include "saver/core/desktop_snapshot_win32.h"
 
 #include <vector>
 #include <windows.h>
 
 #include "common/bitmap_format.h"
-#include "common/contract.h"
 #include "common/dib_section_win32.h"
+#include "common/snapshot_place_win32.h"
 #include "common/trace_win32.h"
-#include "saver/core/show.h"
+#include "saver/core/snapshot_picture.h"
+#include "saver/core/wallpaper_win32.h"
 
 namespace {
 
 constexpr WORD snapshotBits = 32;
+
+// NOTE: Windows starts a password-protected saver on a desktop of its own ("Screen-saver"), from
+// which the user's windows cannot be seen; nothing there is to be copied.
+bool onUserDesktop()
+{
+    wchar_t name[64] = {};
+    DWORD needed = 0;
+    return GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name - sizeof name[0],
+                                     &needed) &&
+           lstrcmpiW(name, L"Default") == 0;
+}
 
 bool copyDesktop(const DibSection& picture, int width, int height)
 {
@@ -24,6 +37,48 @@ bool copyDesktop(const DibSection& picture, int width, int height)
     ReleaseDC(desktop, screen);
     GdiFlush();
     return copied != FALSE;
+}
+
+// A copy that is all one colour (black, most often) is what a desktop Windows keeps from us gives.
+bool copiedOneColour(const DibSection& picture, int width, int height)
+{
+    const RowSpan rows = SnapshotDesktopRows(width, height);
+    const std::size_t side = static_cast<std::size_t>(width);
+    // Bottom-up: the desktop's last row is the lowest in memory.
+    const std::uint8_t* lowest = picture.bits() + 4 * side * static_cast<std::size_t>(width - rows.end);
+    return IsOneColour(lowest, side * static_cast<std::size_t>(rows.end - rows.first));
+}
+
+// Top-down 32-bit rows of the desktop's size drawn where the desktop would be.
+void drawInDesktopsPlace(const DibSection& picture, const std::vector<std::uint8_t>& rows, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(picture.dc(), 0, SnapshotDesktopTop(width, height), static_cast<DWORD>(width),
+                      static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
+    GdiFlush();
+}
+
+// The desktop, or where it cannot be read the user's wallpaper, or else the program's own picture;
+// the band above and below stays black. Says which it took.
+const char* drawDesktopPart(const DibSection& picture, int width, int height)
+{
+    if (onUserDesktop() && copyDesktop(picture, width, height) && !copiedOneColour(picture, width, height))
+        return "desktop";
+    std::vector<std::uint8_t> rows = FilledWallpaper(width, height);
+    const char* taken = "wallpaper";
+    if (rows.empty()) {
+        rows.resize(std::size_t{4} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        DrawOwnPicture(rows.data(), width, height);
+        taken = "own";
+    }
+    drawInDesktopsPlace(picture, rows, width, height);
+    return taken;
 }
 
 // A DACL with one entry: full access for the user running the show; nothing inherited from the folder.
@@ -59,70 +114,89 @@ struct OwnerOnly {
     }
 };
 
-// The snapshot's file, open for its headers and for the DIB section that the desktop is copied
-// into: the picture lands in the file directly, and the black rows above and below the desktop are
-// never written at all (a new file's bytes are zeros).
-struct SnapshotFile {
+// The snapshot's draft, a new file under a name of its own (nothing planted is ever written into),
+// open for its headers and for the DIB section that the desktop is copied into: the picture lands
+// in the file directly, and the black rows above and below the desktop are never written at all (a
+// new file's bytes are zeros).
+struct SnapshotDraft {
+    std::wstring path;
     HANDLE file = INVALID_HANDLE_VALUE;
     HANDLE mapping = nullptr;
 
-    SnapshotFile(const std::string& path, const std::vector<std::uint8_t>& headers, std::size_t pixelBytes)
+    SnapshotDraft(const std::wstring& snapshot, const std::vector<std::uint8_t>& headers, std::size_t pixelBytes)
     {
         OwnerOnly security;
         if (!security.ready || pixelBytes > MAXDWORD - headers.size())
             return;
-        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &security.attributes, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        for (unsigned attempt = 0; attempt < 8 && file == INVALID_HANDLE_VALUE; ++attempt) {
+            path = snapshotDraftPath(snapshot, attempt);
+            file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &security.attributes, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
         DWORD written = 0;
         if (file == INVALID_HANDLE_VALUE ||
             !WriteFile(file, headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) ||
             written != headers.size())
             return;
         // Sized here, before anything is drawn: a disk without room for it refuses the mapping.
-        mapping = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(headers.size() + pixelBytes),
+        mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(headers.size() + pixelBytes),
                                      nullptr);
     }
-    ~SnapshotFile()
+    ~SnapshotDraft()
     {
         if (mapping)
             CloseHandle(mapping);
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
     }
-    SnapshotFile(const SnapshotFile&) = delete;
-    SnapshotFile& operator=(const SnapshotFile&) = delete;
+    SnapshotDraft(const SnapshotDraft&) = delete;
+    SnapshotDraft& operator=(const SnapshotDraft&) = delete;
+
+    // Whether a file of ours was made, and so is ours to put in place or to delete.
+    bool made() const { return file != INVALID_HANDLE_VALUE; }
 };
 
-// A W x W picture, black but for the desktop copied into it, written whole into the file at path.
-bool writeSnapshot(const std::string& path, int screenWidth, int screenHeight)
+// A draft that was made (its path, empty if none) and whether it holds the whole picture.
+struct WrittenDraft {
+    std::wstring path;
+    bool complete = false;
+};
+
+// A W x W picture, black but for the desktop (or what stands in for it), written into a draft.
+WrittenDraft writeDraft(const std::wstring& snapshot, int screenWidth, int screenHeight)
 {
     const std::vector<std::uint8_t> headers = bitmapFileHeaders(screenWidth, screenWidth, snapshotBits);
     std::size_t pixelBytes = 0;
     if (headers.empty() || !paddedImageBytes(snapshotBits, screenWidth, screenWidth, pixelBytes))
-        return false;
-    const SnapshotFile file(path, headers, pixelBytes);
-    if (!file.mapping)
-        return false;
-    const DibSection picture(screenWidth, screenWidth, snapshotBits, file.mapping, static_cast<DWORD>(headers.size()));
-    if (!picture.bits() || !copyDesktop(picture, screenWidth, screenHeight))
-        return false;
+        return {};
+    const SnapshotDraft draft(snapshot, headers, pixelBytes);
+    if (!draft.made())
+        return {};
+    if (!draft.mapping)
+        return {draft.path};
+    const DibSection picture(screenWidth, screenWidth, snapshotBits, draft.mapping, static_cast<DWORD>(headers.size()));
+    if (!picture.bits())
+        return {draft.path};
+    traceNote("snapshot", drawDesktopPart(picture, screenWidth, screenHeight));
     traceStage("snapshot-captured");
-    return true;
+    return {draft.path, true};
 }
 
 } // namespace
 
-bool SaveDesktopSnapshot(const std::string& path, int screenWidth, int screenHeight)
+bool SaveDesktopSnapshot(const std::wstring& path, int screenWidth, int screenHeight)
 {
-    if (screenWidth <= 0 || screenHeight <= 0)
+    if (path.empty() || screenWidth <= 0 || screenHeight <= 0)
         return false;
-    const std::string partial = path + contract::snapshotPartialSuffix;
+    const WrittenDraft draft = writeDraft(path, screenWidth, screenHeight);
     // A disk that fills half-way must not leave the renderer a truncated snapshot: the old one stays.
     // Not flushed to the disk: the renderer reads it from the system's cache at once, and every
     // show writes a new one.
-    if (!writeSnapshot(partial, screenWidth, screenHeight) ||
-        !MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(partial.c_str());
+    if (!draft.complete || !MoveFileExW(draft.path.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!draft.path.empty())
+            DeleteFileW(draft.path.c_str());
         return false;
     }
     traceStage("snapshot-written");

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/scaling_awareness_win32.h"
+#include "common/snapshot_place_win32.h"
 #include "saver/core/preview_win32.h"
 #include "saver/core/saver_window_win32.h"
 #include "saver/core/settings_win32.h"
@@ -28,7 +29,9 @@ public:
     }
 
     bool windowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
-    void createFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+    // Made without a security descriptor of its own: it inherits the profile's, which lets in only
+    // the user, the system and administrators.
+    void createSnapshotFolder() override { CreateDirectoryW(snapshotFolder().c_str(), nullptr); }
     // The user's folder is looked up here, by the modes that read the settings, not by the preview.
     void loadSettings() override
     {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/contract.h"
+#include "common/snapshot_place_win32.h"
 #include "common/trace_win32.h"
 #include "saver/core/desktop_snapshot_win32.h"
 #include "saver/core/show.h"
@@ -19,11 +20,11 @@ class SaverWindowPlatform : public ShowPlatform {
 public:
     HWND window = nullptr;
 
-    bool saveDesktopSnapshot(const std::string& path) override
+    bool saveDesktopSnapshot() override
     {
         RECT client{};
         GetClientRect(window, &client);
-        return SaveDesktopSnapshot(path, client.right, client.bottom);
+        return SaveDesktopSnapshot(snapshotPath(), client.right, client.bottom);
     }
 
     // The program is named explicitly: with the path alone as the command line, a folder such as
@@ -87,6 +88,14 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     case WM_CLOSE:
         show->Form_QueryUnload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The system may end the process as soon as this returns: the music stops and the cursor
+        // comes back now.
+        if (wparam)
+            show->Form_QueryUnload();
         return 0;
     }
     return DefWindowProcA(window, message, wparam, lparam);

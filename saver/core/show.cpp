@@ -1,15 +1,9 @@
 // The saver show's handlers, each a fixed sequence of steps.
 #include "saver/core/show.h"
 
-#include <cmath>
 #include <utility>
 
 #include "common/contract.h"
-
-int SnapshotDesktopTop(int width, int height)
-{
-    return static_cast<int>(std::nearbyint((static_cast<double>(width) - height) / 2));
-}
 
 SaverShow::SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings& settings, std::string ModeLetter,
                      std::string ProgramFolder)
@@ -21,7 +15,7 @@ SaverShow::SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings&
 void SaverShow::Form_Load()
 {
     // A snapshot that cannot be saved leaves the previous one for the renderer; the show goes on.
-    platform_.saveDesktopSnapshot(contract::snapshotPath);
+    platform_.saveDesktopSnapshot();
     platform_.startRenderer(RendererPath);
     startMusic();
 }

@@ -11,8 +11,9 @@ enum class ShowTimer { Timer1, Timer2, Timer3 };
 class ShowPlatform {
 public:
     virtual ~ShowPlatform() = default;
-    // Copies the desktop into the W x W picture and saves it as the snapshot file; false when nothing was saved.
-    virtual bool saveDesktopSnapshot(const std::string& path) = 0;
+    // Copies the desktop into the W x W picture and saves it as the user's snapshot file; false when
+    // nothing was saved.
+    virtual bool saveDesktopSnapshot() = 0;
     virtual void startRenderer(const std::string& path) = 0;
     virtual bool rendererWindowExists() = 0;
     // Whether the renderer started by startRenderer is still running (false when it never started).
@@ -22,9 +23,6 @@ public:
     virtual void showCursor() = 0;
     virtual void terminate() = 0;
 };
-
-// Where the desktop's top row lands in the square snapshot: (W - H) / 2 rounded half to even.
-int SnapshotDesktopTop(int width, int height);
 
 class SaverShow {
 public:

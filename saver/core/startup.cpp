@@ -50,7 +50,7 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
         return StartupEnd::RunWindow;
     }
 
-    platform.createFolder(contract::snapshotFolder);
+    platform.createSnapshotFolder();
     platform.loadSettings();
     if (!platform.fileExists(ProgramFolder + "\\" + contract::rendererFileName)) {
         platform.showRendererMissing();

@@ -16,7 +16,8 @@ class StartupPlatform {
 public:
     virtual ~StartupPlatform() = default;
     virtual bool windowExists(const char* title) = 0;
-    virtual void createFolder(const std::string& path) = 0;
+    // The folder of the user's snapshot; that it is there already, or cannot be made, is no matter.
+    virtual void createSnapshotFolder() = 0;
     virtual void loadSettings() = 0;
     virtual bool fileExists(const std::string& path) = 0;
     virtual void showRendererMissing() = 0;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/snapshot_place_win32.h"
+
 namespace {
 
 constexpr int kOk = 0;
@@ -293,6 +295,17 @@ int cmd_run(const char* command_line) {
     return kOk;
 }
 
+// The user's snapshot as the programs name it, in UTF-8.
+int cmd_snapshot_path() {
+    const std::wstring path = snapshotPath();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (path.empty() || size <= 0) return kNotFound;
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, text.data(), size, nullptr, nullptr);
+    std::printf("%s\n", text.c_str());
+    return kOk;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: e2e_helper find|texts|texts-hex|children|click-ok|cursor|owner|enabled <title>\n"
@@ -300,7 +313,7 @@ int usage() {
                  "       e2e_helper run <command line>\n"
                  "       e2e_helper post <title> <msg> <wparam> <lparam>\n"
                  "       e2e_helper host <title> <x> <y> <width> <height>\n"
-                 "       e2e_helper screen|refresh-rate|stored-size|desktop|wave-devices|monitors|focus\n");
+                 "       e2e_helper screen|refresh-rate|stored-size|desktop|wave-devices|monitors|focus|snapshot-path\n");
     return kUsage;
 }
 
@@ -314,6 +327,7 @@ int run(int argc, char** argv) {
     if (command == "desktop" && argc == 2) return cmd_desktop();
     if (command == "monitors" && argc == 2) return cmd_monitors();
     if (command == "focus" && argc == 2) return cmd_focus();
+    if (command == "snapshot-path" && argc == 2) return cmd_snapshot_path();
     if (argc == 3) {
         if (command == "find") return cmd_find(argv[2]);
         if (command == "texts") return print_children(argv[2], text_line);

@@ -2,13 +2,13 @@
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
-from windows import RENDERER, RENDERER_TITLE, SNAPSHOT, WM_CLOSE
+from windows import RENDERER, RENDERER_TITLE, WM_CLOSE
 from wine import kill_group
 
 
-def put_snapshot(wine, image):
-    """Saves a PIL image as the 24-bit BMP snapshot, or removes the snapshot for None."""
-    path = wine.drive_c / SNAPSHOT
+def put_snapshot(helper, image):
+    """Saves a PIL image as the user's 24-bit BMP snapshot, or removes the snapshot for None."""
+    path = helper.snapshot_path()
     path.parent.mkdir(parents=True, exist_ok=True)
     path.unlink(missing_ok=True)
     if image is not None:
@@ -16,8 +16,8 @@ def put_snapshot(wine, image):
     return path
 
 
-def put_snapshot_bytes(wine, data):
-    path = wine.drive_c / SNAPSHOT
+def put_snapshot_bytes(helper, data):
+    path = helper.snapshot_path()
     path.parent.mkdir(parents=True, exist_ok=True)
     path.write_bytes(data)
     return path

@@ -10,7 +10,7 @@ from pathlib import Path
 
 from program import Program, stopped_on_leaving
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
-                     SCREEN_SAVER, SECTION, SETTINGS_FILE, SNAPSHOT_FOLDER, WM_CLOSE, wait_until)
+                     SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE, wait_until)
 from wine import kill_group, prefix_pids, windows_path
 from xserver import run_x_tool
 
@@ -59,12 +59,13 @@ def import_registry(wine, folder, text):
     assert code == 0, f"regedit could not import {path}"
 
 
-def snapshot_folder(wine):
-    return wine.drive_c / SNAPSHOT_FOLDER
+def snapshot_folder(helper):
+    """The folder of the user's snapshot."""
+    return helper.snapshot_path().parent
 
 
-def remove_snapshot_folder(wine):
-    shutil.rmtree(snapshot_folder(wine), ignore_errors=True)
+def remove_snapshot_folder(helper):
+    shutil.rmtree(snapshot_folder(helper), ignore_errors=True)
 
 
 def show_desktop(display, image, folder):

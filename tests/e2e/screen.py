@@ -24,8 +24,14 @@ def screenshot(display, path):
 def quick_screenshot(display):
     """The root window through xwd, several times quicker than a PNG: for watching the screen
     change from one moment to the next."""
-    dump = subprocess.run(["xwd", "-root", "-silent"], env=dict(os.environ, DISPLAY=display),
-                          capture_output=True, timeout=30, check=True).stdout
+    # NOTE: xwd now and then fails with BadWindow when a window goes while it reads the screen.
+    for attempt in range(3):
+        done = subprocess.run(["xwd", "-root", "-silent"], env=dict(os.environ, DISPLAY=display),
+                              capture_output=True, timeout=30)
+        if done.returncode == 0 or attempt == 2:
+            break
+    done.check_returncode()
+    dump = done.stdout
     # 25 big-endian 32-bit fields, then the colour table (12 bytes an entry), then the pixels.
     fields = struct.unpack(">25I", dump[:100])
     header_size, width, height, byte_order = fields[0], fields[4], fields[5], fields[7]

@@ -108,7 +108,7 @@ def test_other_monitor_is_black_from_the_moment_the_show_is_there(wine, dist, he
     """The show's window hides the primary's part of the test's white window; from the first
     screenshot where none of that is left, the second monitor must never show. (A screenshot can
     catch the X server half-way through drawing, the same rows on both monitors.)"""
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     assert wait_until(lambda: all(darkest(screen.quick_screenshot(x_server.display), area) >= WHITE
                                   for area in (ON_PRIMARY, ON_SECOND)), 10), "the test's window is not drawn"
 
@@ -147,7 +147,7 @@ def kill(run, helper):
     pytest.param(kill, id="killed"),
 ])
 def test_no_cover_outlives_the_show(end, wine, dist, helper):
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     with renderer.running(wine, dist, helper) as run:
         assert wait_until(lambda: covers(helper), 20), "no cover came"
         end(run, helper)

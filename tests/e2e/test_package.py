@@ -9,7 +9,7 @@ from pathlib import Path, PureWindowsPath
 import pytest
 
 import saver
-from windows import RENDERER_TITLE, SNAPSHOT_FOLDER, SNAPSHOT_NAME, primed_helper, wait_until
+from windows import OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SNAPSHOT_NAME, primed_helper, wait_until
 from wine import Wine, program_bits, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
@@ -134,12 +134,12 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
     assert installer.saver() is None, "the saver was set without being asked"
     with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed") as run:
         assert installer.helper.wait_for(RENDERER_TITLE), "the installed show did not start"
-        snapshot = fresh_wine.drive_c / SNAPSHOT_FOLDER
-        assert wait_until(lambda: any(snapshot.glob("*.bmp")), 10), "no snapshot taken"
+        snapshot = installer.helper.snapshot_path()
+        assert wait_until(snapshot.exists, 10), "no snapshot taken"
         run.stop(installer.helper)
     assert installer.uninstall(built_package()) == 0
     assert not installed(fresh_wine, PROGRAMS[0]).exists()
-    assert not (fresh_wine.drive_c / SNAPSHOT_FOLDER).exists(), "the picture of the desktop is left"
+    assert not snapshot.parent.exists(), "the picture of the desktop is left"
     assert installer.products() == []
     files, registry = prefix_state(fresh_wine)
     # Wine adds files of its own as programs first need them; none of them names us.
@@ -198,19 +198,12 @@ def test_a_second_build_of_the_same_version_replaces_the_first(installer, fresh_
     assert installer.products() == [] and not installed(fresh_wine, PROGRAMS[0]).exists()
 
 
-def test_removal_follows_no_link_from_the_snapshot_folder(installer, fresh_wine, work_dir):
-    """Any user can make C:\\j_orvel, as a link to somewhere else, for the system to delete there.
-    NOTE: Wine shows a Unix symbolic link to a folder as a reparse point, one to a file not at all;
-    only the first can be tried here."""
-    elsewhere = work_dir / "package-elsewhere"
-    elsewhere.mkdir(exist_ok=True)
-    (elsewhere / SNAPSHOT_NAME).write_bytes(b"someone else's")
-    link = fresh_wine.drive_c / SNAPSHOT_FOLDER
-    shutil.rmtree(link, ignore_errors=True)
-    link.symlink_to(elsewhere, target_is_directory=True)
-    try:
-        assert installer.install(built_package()) == 0
-        assert installer.uninstall(built_package()) == 0
-        assert (elsewhere / SNAPSHOT_NAME).read_bytes() == b"someone else's"
-    finally:
-        link.unlink()
+def test_removal_deletes_nothing_outside_the_users_own_folder(installer, fresh_wine):
+    """Older versions kept the snapshot in C:\\j_orvel, which any user can make or replace: nothing
+    there is deleted, least of all as the system."""
+    old = fresh_wine.drive_c / OLD_SNAPSHOT_FOLDER / SNAPSHOT_NAME
+    old.parent.mkdir(exist_ok=True)
+    old.write_bytes(b"someone else's")
+    assert installer.install(built_package()) == 0
+    assert installer.uninstall(built_package()) == 0
+    assert old.read_bytes() == b"someone else's"

@@ -60,14 +60,14 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
 ])
 def picture_show(request, wine, dist, helper, x_server, work_dir):
     """The two-tone snapshot, as a usual BMP and as one with the OS/2 header."""
-    renderer.put_snapshot_bytes(wine, request.param(pictures.two_tone()))
+    renderer.put_snapshot_bytes(helper, request.param(pictures.two_tone()))
     folder = work_dir / "shots" / f"picture-{request.param.__name__}"
     return record_show(wine, dist, helper, x_server.display, folder)
 
 
 @pytest.fixture(scope="module")
 def plain_show(wine, dist, helper, x_server, work_dir):
-    renderer.put_snapshot(wine, None)
+    renderer.put_snapshot(helper, None)
     return record_show(wine, dist, helper, x_server.display, work_dir / "shots" / "plain", count=32)
 
 
@@ -90,7 +90,7 @@ def test_closed_show_restores_the_size_before_it_when_the_stored_mode_is_the_sho
     with saver.hosted_window(wine, helper, "Vitrelux session keeper", (0, 0, 100, 100)):
         xserver.set_size(x_server.display, xserver.START_SIZE)
         assert helper.stored_size() == SHOW_SIZE
-        renderer.put_snapshot(wine, pictures.two_tone())
+        renderer.put_snapshot(helper, pictures.two_tone())
         with renderer.running(wine, dist, helper) as run:
             assert wait_show_screen(helper, x_server.display) == FULL_SCREEN_SHOW
             assert helper.post(RENDERER_TITLE, WM_CLOSE)
@@ -155,7 +155,7 @@ def post_system_close(display, helper):
     pytest.param(post_system_close, id="sc-close"),
 ])
 def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, x_server):
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         end(x_server.display, helper)
@@ -170,7 +170,7 @@ def expected_frame_rate(reported_rate):
 
 def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_dir):
     # Software OpenGL swaps at once, so the rate is the renderer's own pacing, not the driver's.
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-paced.txt") as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         reported_rate = helper.refresh_rate()
@@ -218,7 +218,7 @@ def press_letter(display, helper):
     pytest.param(press_letter, id="letter"),
 ])
 def test_keeps_running_after(act, wine, dist, helper, x_server):
-    renderer.put_snapshot(wine, None)
+    renderer.put_snapshot(helper, None)
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         act(x_server.display, helper)
@@ -235,7 +235,7 @@ def test_keeps_running_after(act, wine, dist, helper, x_server):
 ])
 def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
                                                          x_server, shots):
-    renderer.put_snapshot_bytes(wine, make_file())
+    renderer.put_snapshot_bytes(helper, make_file())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(ERROR_TITLE), "no Error box"
         assert message in helper.texts(ERROR_TITLE)
@@ -283,7 +283,7 @@ def quadrants(size):
 def test_display_with_one_mode_keeps_it_with_sheets_over_all_of_it(wine_on_xvfb, wine, dist, helper,
                                                                    work_dir, shots):
     display, size = wine_on_xvfb.display, wine_on_xvfb.size
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-one-mode.txt") as run:
         assert helper.wait_for(RENDERER_TITLE) == (0, 0, *size), "the window does not cover the screen"
         assert screen.wait_for_sheets(display, shots / "waiting.png", (0, 0, *size)), "no sheets"
@@ -307,7 +307,7 @@ def test_desktop_at_a_rate_the_shows_size_lacks_switches_at_a_listed_one(wine, d
                                                                        x_server, work_dir, shots):
     display = x_server.display
     xserver.set_mode(display, *ODD_RATE_DESKTOP)
-    renderer.put_snapshot(wine, pictures.two_tone())
+    renderer.put_snapshot(helper, pictures.two_tone())
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-listed-rate.txt") as run:
         assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW
         assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)

@@ -2,6 +2,7 @@
 # the show and its desktop snapshot, how it ends, music heard through a captured sound device,
 # the preview, the instance check, a missing renderer and hand-written settings files.
 import os
+import shutil
 import signal
 import subprocess
 import time
@@ -21,8 +22,8 @@ import xserver
 from analysis import UNIFORM, lit_frames
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
-                     RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN, WM_CLOSE, ShowScreen,
-                     wait_show_screen, wait_until)
+                     OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN,
+                     WM_CLOSE, ShowScreen, wait_show_screen, wait_until)
 from wine import kill_group, windows_path
 
 # Black rows above and below the desktop in the snapshot; round() rounds half to even too.
@@ -108,9 +109,9 @@ def cursor_count(helper):
 
 # --- The show: snapshot, renderer, cursor, starts while it runs, Escape ---
 
-# The snapshot as a picture and its permission bits (None if there is no file), and whether a
-# partly written file was left beside it.
-SnapshotFile = namedtuple("SnapshotFile", "image mode partial_left")
+# The snapshot as a picture and its permission bits (None if there is no file), whether a draft
+# was left beside it, and whether the old folder at the root of drive C: was made.
+SnapshotFile = namedtuple("SnapshotFile", "image mode partial_left old_folder")
 
 
 @dataclass
@@ -119,7 +120,7 @@ class MainShow:
     screen: ShowScreen = None
     main_window: tuple = None
     cursor: int = None
-    snapshot: SnapshotFile = SnapshotFile(None, None, None)
+    snapshot: SnapshotFile = SnapshotFile(None, None, None, None)
     frames: list = field(default_factory=list)
     second_starts: list = field(default_factory=list)
     renderers: int = None
@@ -130,26 +131,28 @@ class MainShow:
     left_running: list = None
 
 
-def read_snapshot(wine):
-    path = saver.snapshot_folder(wine) / SNAPSHOT_NAME
+def read_snapshot(wine, helper):
+    path = helper.snapshot_path()
     image = mode = None
     if path.exists():
         with Image.open(path) as stored:
             image = stored.convert("RGB")
         mode = path.stat().st_mode & 0o777
-    return SnapshotFile(image, mode, path.with_name(path.name + ".new").exists())
+    return SnapshotFile(image, mode, any(path.parent.glob("*.new")),
+                        (wine.drive_c / OLD_SNAPSHOT_FOLDER).exists())
 
 
 def record_main_show(wine, helper, display, program, args, shots, second_program):
     show = MainShow(args)
-    saver.remove_snapshot_folder(wine)
+    saver.remove_snapshot_folder(helper)
+    shutil.rmtree(wine.drive_c / OLD_SNAPSHOT_FOLDER, ignore_errors=True)
     with saver.running(wine, program, helper, args, log_name=shots.name) as run:
         show.screen = wait_show_screen(helper, display)
         if not show.screen:
             return show
         show.main_window = helper.find(MAIN_TITLE)
         show.cursor = cursor_count(helper)
-        show.snapshot = read_snapshot(wine)
+        show.snapshot = read_snapshot(wine, helper)
         screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)
         time.sleep(1)
         show.frames = screen.capture_series(display, shots, 6, 0.5)
@@ -218,7 +221,8 @@ def test_snapshot_file_is_private_and_complete(main_show):
     mode = main_show.snapshot.mode
     assert mode is not None, "no snapshot file"
     assert mode & 0o007 == 0, oct(mode)
-    assert not main_show.snapshot.partial_left, "Vitrelux.bmp.new left behind"
+    assert not main_show.snapshot.partial_left, "a draft left behind"
+    assert not main_show.snapshot.old_folder, "C:\\j_orvel made"
 
 
 def test_renderer_shows_the_snapshot(main_show):
@@ -276,7 +280,7 @@ def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
     second = saver.install(dist, test_dir / "second", with_renderer=False)
     with saver.running(wine, program, helper, ["/c"], log_name="dialog") as dialog:
         assert helper.wait_for(SETTINGS_TITLE), "the settings dialog did not open"
-        saver.remove_snapshot_folder(wine)
+        saver.remove_snapshot_folder(helper)
         with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
             show_code = run.wait_exit(QUICK_EXIT)
         results = starts_while_blocked(wine, helper, second)
@@ -284,7 +288,7 @@ def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
         dialog_code = dialog.wait_exit(10)
     assert show_code == 0, "/s did not end at once"
     assert dialog_code == 0, "the dialog did not end the front end when it closed"
-    assert not saver.snapshot_folder(wine).exists(), "/s went on to create the snapshot folder"
+    assert not saver.snapshot_folder(helper).exists(), "/s went on to create the snapshot folder"
     for result in results:
         assert result.exit_code == 0, f"{result.args} did not end at once"
         assert result.message is None and result.preview is None, result.args
@@ -333,13 +337,13 @@ def test_renderer_ending_before_its_window_ends_the_show(wine, dist, helper, tes
 @pytest.mark.parametrize("args", [["/a"], ["s"]], ids=["a", "s-without-slash"])
 def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_dir):
     program = saver.install(dist, test_dir / "Vitrelux")
-    saver.remove_snapshot_folder(wine)
+    saver.remove_snapshot_folder(helper)
     with saver.running(wine, program, helper, args) as run:
         code = run.wait_exit(QUICK_EXIT)
         renderers = saver.renderer_pids(wine)
     assert code == 0
-    assert saver.snapshot_folder(wine).is_dir(), "C:\\j_orvel not created"
-    assert not (saver.snapshot_folder(wine) / SNAPSHOT_NAME).exists(), "a show started"
+    assert saver.snapshot_folder(helper).is_dir(), "the snapshot folder was not created"
+    assert not (saver.snapshot_folder(helper) / SNAPSHOT_NAME).exists(), "a show started"
     assert renderers == []
 
 
@@ -350,7 +354,7 @@ def test_other_modes_end_after_creating_folder(args, wine, dist, helper, test_di
                          ids=["s", "c", "c-western-code-page"])
 def test_missing_renderer_is_reported_then_ends(args, env, wine, dist, helper, test_dir):
     program = saver.install(dist, test_dir / "Vitrelux", with_renderer=False)
-    saver.remove_snapshot_folder(wine)
+    saver.remove_snapshot_folder(helper)
     with saver.running(wine, program, helper, args, env=env) as run:
         assert helper.wait_for(MESSAGE_TITLE, 20), "no message box"
         texts = helper.run("texts-hex", MESSAGE_TITLE)[1]
@@ -365,7 +369,7 @@ def test_missing_renderer_is_reported_then_ends(args, env, wine, dist, helper, t
     assert waiting, "ended before OK was pressed"
     assert code == 0
     assert renderers == []
-    assert saver.snapshot_folder(wine).is_dir(), "C:\\j_orvel not created before the check"
+    assert saver.snapshot_folder(helper).is_dir(), "the snapshot folder was not created before the check"
 
 
 # --- Preview ---
@@ -382,7 +386,7 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     (its DC gets drawable 0), so what the preview paints is checked with the desktop as parent
     below; here its place and life as a child of a foreign window."""
     program = saver.install(dist, test_dir / "Vitrelux")
-    saver.remove_snapshot_folder(wine)
+    saver.remove_snapshot_folder(helper)
     left, top = 200, 150
     with saver.hosted_window(wine, helper, HOST_TITLE, (left, top, *size)) as (handle, host):
         with saver.running(wine, program, helper, ["/p", str(handle)]) as run:
@@ -396,7 +400,7 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     assert child[5:] == ["1", PREVIEW_TITLE]
     assert code == 0, "the preview did not end with its parent window"
     assert host_code == 0
-    assert not saver.snapshot_folder(wine).exists(), "the preview did more than preview"
+    assert not saver.snapshot_folder(helper).exists(), "the preview did more than preview"
 
 
 @pytest.mark.parametrize("with_renderer", [True, False],
@@ -452,6 +456,12 @@ def kill_renderer(wine, helper):
     pids = saver.renderer_pids(wine)
     assert len(pids) == 1, pids
     os.kill(pids[0], signal.SIGKILL)
+
+
+def end_session(wine, helper):
+    """Signing out as Wine does it: every window is asked WM_QUERYENDSESSION, then told
+    WM_ENDSESSION."""
+    wine.call("wineboot", ["--end-session"], timeout=60, attempts=1)
 
 
 def run_music_show(wine, helper, capture, program, entries, listen=LISTEN, end=close_renderer):
@@ -512,6 +522,18 @@ def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, so
     assert show.ear.loud_seconds(first + WAV_SECONDS + 1, show.end_started) >= HEARD, \
         "not heard beyond its length"
     assert_stopped_with_show(show)
+
+
+def test_signing_out_ends_the_show_with_its_music_and_gives_the_display_back(wine, dist, helper, x_server,
+                                                                            sound_capture, sound_device,
+                                                                            sounds, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    settings = saver.music_settings(2, windows_path(sounds.wav))
+    show = run_music_show(wine, helper, sound_capture, program, settings, end=end_session)
+    assert show.ran, show.why_not()
+    assert_stopped_with_show(show)
+    # Wine gives no display mode back for a program that ends without doing so itself.
+    assert xserver.screen_size(x_server.display) == xserver.START_SIZE
 
 
 # (source, music file, repeat track) -> heard. None leaves a key out, and all three None leave

@@ -34,10 +34,10 @@ CENTRE = (512, 384)
 ShowScreen = collections.namedtuple("ShowScreen", "rect size wine_size")
 FULL_SCREEN_SHOW = ShowScreen((0, 0, *SHOW_SIZE), SHOW_SIZE, SHOW_SIZE)
 
-# On drive C: the front end writes the snapshot there, the renderer reads it.
-SNAPSHOT_FOLDER = Path("j_orvel")
+# The user's snapshot, in a folder of the user's local application data (Helper.snapshot_path), and
+# the folder at the root of drive C: where older versions kept it.
 SNAPSHOT_NAME = "Vitrelux.bmp"
-SNAPSHOT = SNAPSHOT_FOLDER / SNAPSHOT_NAME
+OLD_SNAPSHOT_FOLDER = Path("j_orvel")
 TRACE_VARIABLE = "VITRELUX_TRACE"
 
 # The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows. LC_ALL,
@@ -152,6 +152,12 @@ class Helper:
         code, lines = self.run("enabled", title)
         assert code == 0, f"no window {title}"
         return lines[0] == "1"
+
+    def snapshot_path(self):
+        """The Linux path of the user's snapshot, as the programs name it."""
+        code, lines = self.run("snapshot-path")
+        assert code == 0, "helper snapshot-path failed"
+        return self.wine.unix_path(lines[0])
 
     def refresh_rate(self):
         """The current display mode's refresh rate in hertz, as Wine reports it."""

@@ -53,6 +53,12 @@ class Wine:
     def drive_c(self):
         return self.prefix / "drive_c"
 
+    def unix_path(self, path):
+        """The Linux path of a path on drive C: or Z:."""
+        drive, rest = path.split(":\\", 1)
+        root = {"C": self.drive_c, "Z": Path("/")}[drive.upper()]
+        return root.joinpath(*rest.split("\\"))
+
     def open_prefix(self):
         """Takes the prefix for this run and creates it unless a finished one of the programs' word
         size is there.
@@ -106,7 +112,7 @@ class Wine:
         for _ in range(attempts):
             process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL, text=True, errors="replace",
+                                       stderr=subprocess.DEVNULL, text=True, encoding="utf-8", errors="replace",
                                        start_new_session=True, **self.as_user)
             try:
                 out, _ = process.communicate(timeout=timeout)

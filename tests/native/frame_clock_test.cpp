@@ -1,6 +1,7 @@
-// The frame clock's two readers, its float rounding and its deltas.
+// The frame clock's two readers, its float rounding, its deltas and the dark spells it leaves out.
 #include <gtest/gtest.h>
 
+#include "render/display_watch.h"
 #include "tests/native/fakes.h"
 
 namespace {
@@ -78,6 +79,36 @@ TEST(FrameClock, FallsBackToMillisecondsWithoutACounter)
     }
     EXPECT_EQ(time.counterReads, 0);
     EXPECT_NEAR(clock.totalSeconds(), 0.017f, 1e-6);
+}
+
+TEST(FrameClock, ADarkSpellIsLeftOutOfTheTimeOnBothReaders)
+{
+    for (bool counter : {true, false}) {
+        FakeTimeSource time;
+        time.hasCounter = counter;
+        FrameClock clock;
+        DisplayWatch display(clock);
+        clock.start(time);
+        time.advance(1000000);
+        clock.update();
+        time.advance(20000);
+        display.displayChanged(0);
+        EXPECT_FALSE(display.drawing());
+        time.advance(3600000000);  // an hour off
+        display.displayChanged(0);
+        display.displayChanged(7);  // says nothing
+        EXPECT_FALSE(display.drawing());
+        display.displayChanged(2);  // dimmed is seen
+        EXPECT_TRUE(display.drawing());
+        time.advance(10000);
+        clock.update();
+        EXPECT_NEAR(clock.totalSeconds(), 1.03f, 1e-6) << (counter ? "counter" : "milliseconds");
+        EXPECT_NEAR(clock.deltaSeconds(), 0.03f, 1e-6) << (counter ? "counter" : "milliseconds");
+        display.displayChanged(1);
+        time.advance(20000);
+        clock.update();
+        EXPECT_NEAR(clock.deltaSeconds(), 0.02f, 1e-6) << "on again after on counts nothing twice";
+    }
 }
 
 TEST(FrameClock, MillisecondWrapTurnsTheTotalNegative)

@@ -1,6 +1,8 @@
 // Sheet phases, motion and growth, and the list walk that removes dead sheets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "tests/native/fakes.h"
@@ -105,7 +107,7 @@ TEST(Sheet, MovesAndChangesColourPerSecondWithoutClamping)
     delete sheet;
 }
 
-TEST(Sheet, GrowthIsPerUpdateAndBounded)
+TEST(Sheet, GrowthPerSixtiethOfASecondIsBounded)
 {
     struct Case {
         float halfSize;
@@ -123,14 +125,38 @@ TEST(Sheet, GrowthIsPerUpdateAndBounded)
         {-0.4f, 0.2f, 2, 0.2f},
     };
     for (const Case& c : cases) {
-        // A huge frame delta must not change growth: it is per update, not per second.
-        SceneGlobals globals(0, 100);
+        SceneGlobals globals(0, 1.0f / 60);
         Sheet* sheet = configuredSheet(nullptr, 1, c.halfSize, c.growth, 1000);
-        for (int i = 0; i < c.updates; ++i)
+        // A frame of a 60 Hz display grows by the growth itself, to the last bit.
+        float unscaled = c.halfSize;
+        for (int i = 0; i < c.updates; ++i) {
             sheet->update();
+            if (unscaled <= 17.0f)
+                unscaled = std::max(0.0f, static_cast<float>(static_cast<Extended>(unscaled) + c.growth));
+        }
+        EXPECT_EQ(sheet->halfSize, unscaled) << c.halfSize << " " << c.growth << " x" << c.updates;
         EXPECT_NEAR(sheet->halfSize, c.expected, 1e-5) << c.halfSize << " " << c.growth << " x" << c.updates;
         EXPECT_TRUE(sheet->alive);
         delete sheet;
+    }
+}
+
+TEST(Sheet, GrowsAsMuchPerSecondAtEveryFrameRate)
+{
+    for (float growth : {0.1f, -0.1f}) {
+        float grownAt60 = 0;
+        for (int rate : {60, 75, 120, 144, 240}) {
+            SceneGlobals globals(0, 1.0f / static_cast<float>(rate));
+            Sheet* sheet = configuredSheet(nullptr, 1, 8, growth, 1000);
+            for (int frame = 0; frame < rate; ++frame)
+                sheet->update();
+            const float grown = sheet->halfSize - 8;
+            if (rate == 60)
+                grownAt60 = grown;
+            EXPECT_NEAR(grown, grownAt60, std::abs(grownAt60) * 0.01f) << rate << " Hz, growth " << growth;
+            delete sheet;
+        }
+        EXPECT_NEAR(grownAt60, growth * 60, 1e-4) << growth;
     }
 }
 

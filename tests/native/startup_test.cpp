@@ -81,7 +81,7 @@ public:
         calls.push_back(std::string("find ") + title);
         return openWindows.count(title) != 0;
     }
-    void createFolder(const std::string& path) override { calls.push_back("mkdir " + path); }
+    void createSnapshotFolder() override { calls.push_back("mkdir snapshot"); }
     void loadSettings() override { calls.push_back("settings"); }
     bool fileExists(const std::string& path) override
     {
@@ -97,7 +97,7 @@ public:
 };
 
 const std::vector<std::string> instanceCheck = {"find Vitrelux_Main", "find <Vitrelux>"};
-const std::vector<std::string> preparation = {"mkdir C:\\j_orvel", "settings", "exists D:\\Saver\\Vitrelux.dll"};
+const std::vector<std::string> preparation = {"mkdir snapshot", "settings", "exists D:\\Saver\\Vitrelux.dll"};
 // Scaling awareness comes before the show's first window.
 const std::vector<std::string> show = {"scaling aware", "hide cursor", "saver window"};
 

@@ -3,17 +3,19 @@
 
 #include <aclapi.h>
 #include <string>
+#include <thread>
 #include <vector>
 #include <windows.h>
 
+#include "common/snapshot_place_win32.h"
 #include "saver/core/desktop_snapshot_win32.h"
 
 namespace {
 
-std::vector<BYTE> readFile(const std::string& path)
+std::vector<BYTE> readFile(const std::wstring& path)
 {
     std::vector<BYTE> bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return bytes;
     bytes.resize(GetFileSize(file, nullptr));
@@ -41,13 +43,13 @@ class DesktopSnapshot : public testing::Test {
 protected:
     void SetUp() override
     {
-        char folder[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        path_ = std::string(folder) + "vitrelux_snapshot_test.bmp";
-        DeleteFileA(path_.c_str());
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        path_ = std::wstring(folder) + L"vitrelux_snapshot_test.bmp";
+        DeleteFileW(path_.c_str());
     }
-    void TearDown() override { DeleteFileA(path_.c_str()); }
-    std::string path_;
+    void TearDown() override { DeleteFileW(path_.c_str()); }
+    std::wstring path_;
 };
 
 // A screen-sized window, grey with a white bar across its top rows, so the test can find where they landed.
@@ -113,6 +115,27 @@ TEST_F(DesktopSnapshot, IsSquareWithTheDesktopCentredOnBlack)
     EXPECT_EQ(pixelFromTop(bytes, width, width / 2, top + height), 0u) << "black below the desktop";
 }
 
+// Windows starts a password-protected saver on a desktop of its own, from which nothing of the
+// user's desktop is to be copied: the program's own picture stands in (there is no wallpaper here).
+TEST_F(DesktopSnapshot, FromAnotherDesktopCopiesNothingOfTheUsersDesktop)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    MarkedDesktop desktop(width, height);
+    HDESK other = CreateDesktopW(L"Vitrelux test", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ASSERT_NE(other, nullptr);
+    bool saved = false;
+    std::thread([&] { saved = SetThreadDesktop(other) && SaveDesktopSnapshot(path_, width, height); }).join();
+    CloseDesktop(other);
+    ASSERT_TRUE(saved);
+    const std::vector<BYTE> bytes = readFile(path_);
+    const int top = (width - height) / 2;
+    for (int x : {width / 4, width / 2, 3 * width / 4}) {
+        const DWORD pixel = pixelFromTop(bytes, width, x, top + 2);
+        EXPECT_NE(pixel, 0xFFFFFFu) << "the user's desktop copied at " << x;
+        EXPECT_EQ(pixel & 0xFF, 0u) << "blue, which the program's own picture has none of, at " << x;
+    }
+}
+
 // NOTE: Wine keeps no stored ACL here: it maps the ACL to Unix permissions and reports SYSTEM and the owner
 // back; a file created without one comes back readable by Everyone.
 TEST_F(DesktopSnapshot, OnlyItsOwnerMayReadIt)
@@ -120,7 +143,7 @@ TEST_F(DesktopSnapshot, OnlyItsOwnerMayReadIt)
     ASSERT_TRUE(SaveDesktopSnapshot(path_, 64, 48));
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(GetNamedSecurityInfoA(path_.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+    ASSERT_EQ(GetNamedSecurityInfoW(path_.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
                                     nullptr, &descriptor),
               static_cast<DWORD>(ERROR_SUCCESS));
     ASSERT_NE(dacl, nullptr);
@@ -155,15 +178,24 @@ TEST_F(DesktopSnapshot, ReplacesTheOldFileWholeOrNotAtAll)
     EXPECT_EQ(readFile(path_).size(), 56u + 4u * 64 * 64);
     ASSERT_TRUE(SaveDesktopSnapshot(path_, 32, 24));
     EXPECT_EQ(readFile(path_).size(), 56u + 4u * 32 * 32);
-    EXPECT_EQ(GetFileAttributesA((path_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no partial file left";
+    EXPECT_EQ(GetFileAttributesW(snapshotDraftPath(path_, 0).c_str()), INVALID_FILE_ATTRIBUTES) << "draft left";
 
-    // A save that cannot complete leaves the previous snapshot as it was.
-    HANDLE blocker = CreateFileA((path_ + ".new").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(SaveDesktopSnapshot(path_, 64, 48));
-    CloseHandle(blocker);
-    DeleteFileA((path_ + ".new").c_str());
-    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 32 * 32);
+    // A file planted under a draft's name is never written into, and never takes the snapshot's place.
+    const std::wstring planted = snapshotDraftPath(path_, 0);
+    HANDLE file = CreateFileW(planted.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    ASSERT_TRUE(SaveDesktopSnapshot(path_, 64, 48));
+    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 64 * 64);
+    EXPECT_EQ(readFile(planted).size(), 0u);
+    DeleteFileW(planted.c_str());
+
+    // A snapshot that cannot take the old one's place (a reader holds it) leaves it as it was.
+    HANDLE reader = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_FALSE(SaveDesktopSnapshot(path_, 32, 24));
+    CloseHandle(reader);
+    EXPECT_EQ(readFile(path_).size(), 56u + 4u * 64 * 64);
+    EXPECT_EQ(GetFileAttributesW(snapshotDraftPath(path_, 0).c_str()), INVALID_FILE_ATTRIBUTES) << "draft left";
 }
 
 } // namespace

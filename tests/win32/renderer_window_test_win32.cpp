@@ -1,9 +1,11 @@
-// The renderer's window procedure: which messages end the show and which are left alone; the
-// system services behind its clock and its frame pacing.
+// The renderer's window procedure: which messages end the show and which are left alone, and the
+// display's state held in its loop; the system services behind its clock and its frame pacing.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <windows.h>
 
+#include "render/frame_clock.h"
 #include "render/renderer_win32.h"
 #include "render/system_win32.h"
 
@@ -76,6 +78,60 @@ TEST_F(RendererWindow, ScreenSaverRequestIsSwallowed)
 {
     EXPECT_EQ(rendererWindowProc(window_, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_FALSE(takeQuitMessage());
+}
+
+// The display's state as Windows reports it: one DWORD in a POWERBROADCAST_SETTING.
+void reportDisplay(HWND window, DWORD state)
+{
+    struct {
+        POWERBROADCAST_SETTING setting;
+        BYTE rest[sizeof(DWORD)];
+    } report{};
+    // GUID_SESSION_DISPLAY_STATUS
+    report.setting.PowerSetting = {0x2B84C20E, 0xAD23, 0x4DDF, {0x93, 0xDB, 0x05, 0xFF, 0xBD, 0x7E, 0xFC, 0xA5}};
+    report.setting.DataLength = sizeof state;
+    std::memcpy(report.setting.Data, &state, sizeof state);
+    SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&report));
+}
+
+// The show's scene time when the display went off, before it came on again and a while after.
+struct DarkSpell {
+    HWND window = nullptr;
+    int ticks = 0;
+    float atOff = -1, beforeOn = -1, afterOn = -1;
+};
+DarkSpell spell;
+
+// Every 100 ms, from inside the renderer's own loop: off at 0.3 s, on at 1.3 s, the end at 1.6 s.
+void CALLBACK darkSpellStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    switch (++spell.ticks) {
+    case 3:
+        spell.atOff = sceneTime;
+        reportDisplay(spell.window, 0);
+        break;
+    case 13:
+        spell.beforeOn = sceneTime;
+        reportDisplay(spell.window, 1);
+        break;
+    case 16:
+        spell.afterOn = sceneTime;
+        PostMessageA(spell.window, WM_CLOSE, 0, 0);
+        break;
+    }
+}
+
+TEST_F(RendererWindow, DrawsNothingWhileTheDisplayIsOffAndGoesOnWithoutAJump)
+{
+    spell.window = window_;
+    initRenderer(window_);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, darkSpellStep);
+    runMessageLoop();
+    KillTimer(nullptr, timer);
+    EXPECT_GT(spell.atOff, 0.1f) << "no frames before the display went off";
+    EXPECT_EQ(spell.beforeOn, spell.atOff) << "frames drawn while the display was off";
+    EXPECT_GT(spell.afterOn - spell.beforeOn, 0.1f) << "no frames once the display was on again";
+    EXPECT_LT(spell.afterOn - spell.beforeOn, 0.8f) << "the dark second was fed to the animation";
 }
 
 TEST(SystemTimeSource, CounterRunsForward)

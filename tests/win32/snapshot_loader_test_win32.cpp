@@ -8,10 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "common/contract.h"
+#include "common/snapshot_place_win32.h"
 #include "render/renderer_win32.h"
 #include "render/snapshot_win32.h"
-#include "saver/core/desktop_snapshot_win32.h"
 
 namespace {
 
@@ -81,23 +80,23 @@ protected:
     void SetUp() override
     {
         errorPopups = false;
-        char folder[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        path_ = std::string(folder) + "vitrelux_loader_test.bmp";
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        path_ = std::wstring(folder) + L"vitrelux_loader_test.bmp";
     }
-    void TearDown() override { DeleteFileA(path_.c_str()); }
+    void TearDown() override { DeleteFileW(path_.c_str()); }
 
-    const char* write(const Bytes& bytes)
+    const std::wstring& write(const Bytes& bytes)
     {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         if (!bytes.empty())
             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
-        return path_.c_str();
+        return path_;
     }
 
-    std::string path_;
+    std::wstring path_;
 };
 
 // The texture wants the bottom row first, whatever the file's row order.
@@ -127,10 +126,10 @@ TEST_F(SnapshotLoader, DecodesTheFormatsItIsGiven)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.bits << (c.topDown ? " top-down" : ""));
-        std::string message = "sentinel";
+        std::wstring message = L"sentinel";
         SnapshotImage* image = loadDibImage(write(encodeBitmap(c.width, c.height, c.bits, c.topDown)), message);
         expectUprightPicture(image, c.width, c.height);
-        EXPECT_EQ(message, "");
+        EXPECT_EQ(message, L"");
         freeSnapshotImage(image);
     }
 }
@@ -151,9 +150,9 @@ TEST_F(SnapshotLoader, ReadsAPaletteBitmapThroughItsColourTable)
         put32(file, v);
     file.insert(file.end(), {10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0});
     file.insert(file.end(), {2, 1, 0, 0});
-    std::string message;
+    std::wstring message;
     SnapshotImage* image = loadDibImage(write(file), message);
-    ASSERT_NE(image, nullptr) << message;
+    ASSERT_NE(image, nullptr);
     const Bytes rgb(image->pixels, image->pixels + 6);
     EXPECT_EQ(rgb, (Bytes{90, 80, 70, 60, 50, 40}));
     freeSnapshotImage(image);
@@ -169,17 +168,17 @@ TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
     struct Case {
         const char* what;
         Bytes bytes;
-        std::string message;
+        std::wstring message;
     };
     const Case cases[] = {
-        {"header size 108", encodeBitmap(4, 4, 24, false, 108), "Unknown DIB file format."},
-        {"header size 124", encodeBitmap(4, 4, 24, false, 124), "Unknown DIB file format."},
-        {"rows cut short", truncated, "Image file conversion error."},
-        {"pixel offset past the end", pixelOffsetPastEnd, "Image file conversion error."},
-        {"only a file header", Bytes(good.begin(), good.begin() + 14), "Image file conversion error."},
+        {"header size 108", encodeBitmap(4, 4, 24, false, 108), L"Unknown DIB file format."},
+        {"header size 124", encodeBitmap(4, 4, 24, false, 124), L"Unknown DIB file format."},
+        {"rows cut short", truncated, L"Image file conversion error."},
+        {"pixel offset past the end", pixelOffsetPastEnd, L"Image file conversion error."},
+        {"only a file header", Bytes(good.begin(), good.begin() + 14), L"Image file conversion error."},
     };
     for (const Case& c : cases) {
-        std::string message;
+        std::wstring message;
         EXPECT_EQ(loadDibImage(write(c.bytes), message), nullptr) << c.what;
         EXPECT_EQ(message, c.message) << c.what;
     }
@@ -187,34 +186,19 @@ TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
 
 TEST_F(SnapshotLoader, EmptyFileCannotBeMapped)
 {
-    std::string message;
-    const char* name = write(Bytes{});
-    EXPECT_EQ(loadDibImage(name, message), nullptr);
-    EXPECT_EQ(message, "Failed to open DIB file " + path_ + ".\n");
+    std::wstring message;
+    EXPECT_EQ(loadDibImage(write(Bytes{}), message), nullptr);
+    EXPECT_EQ(message, L"Failed to open DIB file " + path_ + L".\n");
 }
 
 TEST_F(SnapshotLoader, MissingFileGivesNoImageAndNoMessage)
 {
     errorPopups = true;  // a popup here would hang the test: the missing file must not reach it
-    EXPECT_EQ(loadSnapshotImage((path_ + ".missing").c_str()), nullptr);
-    EXPECT_EQ(loadSnapshotImage(nullptr), nullptr);
+    EXPECT_EQ(loadSnapshotImage(path_ + L".missing"), nullptr);
+    EXPECT_EQ(loadSnapshotImage(L""), nullptr);
     errorPopups = false;
 }
 
-// The renderer spells the snapshot's name its own way; it must still open what the show saved.
-TEST(SnapshotFileName, NamesTheFileTheShowSaves)
-{
-    errorPopups = false;
-    CreateDirectoryA(contract::snapshotFolder, nullptr);
-    DeleteFileA(contract::snapshotPath);
-    ASSERT_TRUE(SaveDesktopSnapshot(contract::snapshotPath, 64, 48));
-    SnapshotImage* image = loadSnapshotImage(snapshotFileNames[0]);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->width, 64);
-    EXPECT_EQ(image->height, 64);
-    freeSnapshotImage(image);
-    DeleteFileA(contract::snapshotPath);
-}
 
 // A GL context on a window of its own, current while it lives.
 class GlContext {
@@ -250,7 +234,7 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
     errorPopups = false;
     GlContext gl;
     ASSERT_TRUE(gl.made());
-    CreateDirectoryA(contract::snapshotFolder, nullptr);
+    CreateDirectoryW(snapshotFolder().c_str(), nullptr);
     // 32-bit pictures as the front end writes them on today's displays, read where they lie in the
     // file; 24-bit ones with padded rows, one of them top-down.
     const struct {
@@ -261,11 +245,11 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
                  {3840, 32, false, 4096}};
     for (const auto [side, bits, topDown, textureSide] : cases) {
         const Bytes file = encodeBitmap(side, side, bits, topDown);
-        HANDLE handle = CreateFileA(contract::snapshotPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE handle = CreateFileW(snapshotPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
         CloseHandle(handle);
-        SnapshotImage* picture = loadSnapshotImage(snapshotFileNames[0]);
+        SnapshotImage* picture = loadSnapshotImage(snapshotPath());
         ASSERT_NE(picture, nullptr) << side;
 
         prepareSnapshotTexture();
@@ -295,7 +279,7 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
         textureNames[0] = 0;
         freeSnapshotImage(picture);
     }
-    DeleteFileA(contract::snapshotPath);
+    DeleteFileW(snapshotPath().c_str());
 }
 
 } // namespace

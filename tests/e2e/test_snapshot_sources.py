@@ -1,0 +1,122 @@
+# End-to-end tests of where the show's picture comes from and where it is kept: a desktop that
+# cannot be read (all black, as Windows' secure desktop gives it) shows the user's wallpaper, or
+# the program's own picture; the snapshot lives in the user's local application data, also under
+# a name the system code page cannot spell.
+import contextlib
+from types import SimpleNamespace
+
+import pytest
+from PIL import Image, ImageChops, ImageStat
+
+import analysis
+import pictures
+import saver
+import screen
+import xserver
+from windows import FULL_SCREEN_SHOW, WESTERN, wait_show_screen
+from wine import windows_path
+
+WIDTH, HEIGHT = xserver.START_SIZE
+BAND = round((WIDTH - HEIGHT) / 2)
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+SHELL_FOLDERS_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
+# Cut off by "Fill" on either side of a wallpaper wider than the desktop.
+CUT = 160
+CUT_COLOUR = (0, 0, 255)
+JPEG_LOSS = 6                # mean channel difference a JPEG of quality 95 may bring
+JAPANESE_FOLDER = "ローカル設定"  # not one character of it in code page 1252
+
+
+def reg(wine, *args):
+    return wine.call("reg", list(args))[0]
+
+
+@contextlib.contextmanager
+def registry_value(wine, key, name, value, kind="REG_SZ"):
+    """The value set for as long as the block runs, then as it was (the prefix outlives the test
+    file)."""
+    code, out = wine.call("reg", ["query", key, "/v", name])
+    # The value's line: its name, kind and data; name and data may hold blanks, the data be empty.
+    before = [line.strip()[len(name):].split(None, 1) for line in out.splitlines()
+              if line.strip().startswith(name + " ")]
+    assert reg(wine, "add", key, "/v", name, "/t", kind, "/d", value, "/f") == 0
+    try:
+        yield
+    finally:
+        if code == 0 and before:
+            old_kind, *old_data = before[0]
+            reg(wine, "add", key, "/v", name, "/t", old_kind, "/d", "".join(old_data), "/f")
+        else:
+            reg(wine, "delete", key, "/v", name, "/f")
+
+
+@pytest.fixture
+def black_desktop(x_server, test_dir):
+    saver.show_desktop(x_server.display, Image.new("RGB", xserver.START_SIZE), test_dir)
+
+
+def record_show(wine, helper, display, dist, folder, env=None):
+    """The show as /s starts it: which picture it took, the snapshot's desktop part and path,
+    and screenshots of its sheets."""
+    program = saver.install(dist, folder / "Vitrelux")
+    saver.write_settings(program.parent, None)
+    saver.remove_snapshot_folder(helper)
+    shots = folder / "shots"
+    with saver.running(wine, program, helper, ["/s"], trace=folder / "trace.txt", env=env) as run:
+        assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW, "no show"
+        path = helper.snapshot_path()
+        with Image.open(path) as stored:
+            desktop_part = stored.convert("RGB").crop((0, BAND, WIDTH, BAND + HEIGHT))
+        assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect), "no sheets"
+        frames = screen.capture_series(display, shots, 4, 0.5)
+    taken = [line[1] for line in run.trace_lines() if line[0] == "snapshot"]
+    return SimpleNamespace(taken=taken, desktop_part=desktop_part, path=path, frames=frames)
+
+
+def assert_sheets_carry_a_picture(frames):
+    lit = analysis.lit_frames(frames)
+    assert lit, "no frame shows sheets"
+    uniform = max(analysis.uniform_fraction(frame) for frame in lit)
+    assert uniform < analysis.UNIFORM, f"plain sheets, not a picture: {uniform:.2f}"
+
+
+def mean_difference(image, other):
+    return max(ImageStat.Stat(ImageChops.difference(image, other)).mean)
+
+
+def test_a_black_desktop_gives_the_wallpaper_as_fill_shows_it(wine, helper, x_server, dist, test_dir,
+                                                              black_desktop):
+    # A JPEG under the name Windows gives its copy of the wallpaper, wider than the desktop.
+    middle = pictures.desktop(xserver.START_SIZE)
+    wallpaper = Image.new("RGB", (WIDTH + 2 * CUT, HEIGHT), CUT_COLOUR)
+    wallpaper.paste(middle, (CUT, 0))
+    path = test_dir / "TranscodedWallpaper"
+    wallpaper.save(path, "JPEG", quality=95, subsampling=0)
+    with registry_value(wine, DESKTOP_KEY, "Wallpaper", windows_path(path)):
+        show = record_show(wine, helper, x_server.display, dist, test_dir)
+    assert show.taken == ["wallpaper"]
+    assert mean_difference(show.desktop_part, middle) < JPEG_LOSS, "not the middle of the wallpaper"
+    assert_sheets_carry_a_picture(show.frames)
+
+
+def test_a_black_desktop_without_a_wallpaper_gives_the_programs_own_picture(wine, helper, x_server, dist,
+                                                                            test_dir, black_desktop):
+    with registry_value(wine, DESKTOP_KEY, "Wallpaper", ""):
+        show = record_show(wine, helper, x_server.display, dist, test_dir)
+    assert show.taken == ["own"]
+    (red_low, red_high), (green_low, green_high), (_, blue_high) = show.desktop_part.getextrema()
+    assert red_high - red_low > 200 and green_high - green_low > 200, "not colourful in red and green"
+    assert blue_high == 0, "blue, which no sheet shows"
+    assert_sheets_carry_a_picture(show.frames)
+
+
+def test_a_local_application_data_folder_the_code_page_cannot_spell(wine, helper, x_server, dist, test_dir):
+    desktop = pictures.desktop(xserver.START_SIZE)
+    saver.show_desktop(x_server.display, desktop, test_dir)
+    (wine.drive_c / JAPANESE_FOLDER).mkdir(exist_ok=True)
+    with registry_value(wine, SHELL_FOLDERS_KEY, "Local AppData", "C:\\" + JAPANESE_FOLDER, "REG_EXPAND_SZ"):
+        show = record_show(wine, helper, x_server.display, dist, test_dir, env=WESTERN)
+    assert show.path.parent == wine.drive_c / JAPANESE_FOLDER / "Vitrelux"
+    assert show.taken == ["desktop"]
+    assert ImageChops.difference(show.desktop_part, desktop).getbbox() is None, "not the desktop"
+    assert_sheets_carry_a_picture(show.frames)
