@@ -1,6 +1,6 @@
 // The package's custom actions: the user's screen saver on install, its rollback and removal, and
-// the user's desktop snapshot on removal. The deferred ones take their paths from the action's data,
-// which the package sets.
+// the user's desktop snapshot on removal. The saver's deferred actions take their paths from the
+// action's data, which the package sets; the snapshot's, from the user's own folder.
 #include <string>
 #include <vector>
 #include <windows.h>

@@ -27,27 +27,15 @@ JPEG_LOSS = 6                # mean channel difference a JPEG of quality 95 may 
 JAPANESE_FOLDER = "ローカル設定"  # not one character of it in code page 1252
 
 
-def reg(wine, *args):
-    return wine.call("reg", list(args))[0]
-
-
 @contextlib.contextmanager
 def registry_value(wine, key, name, value, kind="REG_SZ"):
-    """The value set for as long as the block runs, then as it was (the prefix outlives the test
-    file)."""
-    code, out = wine.call("reg", ["query", key, "/v", name])
-    # The value's line: its name, kind and data; name and data may hold blanks, the data be empty.
-    before = [line.strip()[len(name):].split(None, 1) for line in out.splitlines()
-              if line.strip().startswith(name + " ")]
-    assert reg(wine, "add", key, "/v", name, "/t", kind, "/d", value, "/f") == 0
+    """The value set for as long as the block runs, then none, which Wine reads as its default
+    (the prefix outlives the test file)."""
+    assert wine.call("reg", ["add", key, "/v", name, "/t", kind, "/d", value, "/f"])[0] == 0
     try:
         yield
     finally:
-        if code == 0 and before:
-            old_kind, *old_data = before[0]
-            reg(wine, "add", key, "/v", name, "/t", old_kind, "/d", "".join(old_data), "/f")
-        else:
-            reg(wine, "delete", key, "/v", name, "/f")
+        wine.call("reg", ["delete", key, "/v", name, "/f"])
 
 
 @pytest.fixture
