@@ -61,7 +61,9 @@ public:
 
     void closeSaverWindow() override { PostMessageA(window, WM_CLOSE, 0, 0); }
     void showCursor() override { ShowCursor(TRUE); }
-    void terminate() override { ExitProcess(0); }
+    // NOTE: not ExitProcess, which runs the media layer's own clean-up and with it waits for a
+    // music call that hangs (seen under Wine 10, its "stop" of an MPEGVideo device).
+    void terminate() override { TerminateProcess(GetCurrentProcess(), 0); }
 
 private:
     HANDLE renderer_ = nullptr;
@@ -71,6 +73,7 @@ SaverWindowPlatform platform;
 SystemMci mci;
 SystemSound sound;
 std::unique_ptr<MusicPlayer> music;
+std::unique_ptr<MusicThread> musicThread;
 std::unique_ptr<SaverShow> show;
 
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
@@ -120,7 +123,8 @@ bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::
     if (!platform.window)
         return false;
     music = std::make_unique<MusicPlayer>(mci, sound);
-    show = std::make_unique<SaverShow>(platform, *music, settings, ModeLetter, ProgramFolder);
+    musicThread = std::make_unique<MusicThread>(*music);
+    show = std::make_unique<SaverShow>(platform, *musicThread, settings, ModeLetter, ProgramFolder);
     platform.setTimer(ShowTimer::Timer3, true);
     show->Form_Load();
     return true;

@@ -2,10 +2,19 @@
 #include "saver/core/show.h"
 
 #include <utility>
+#include <vector>
 
 #include "common/contract.h"
 
-SaverShow::SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings& settings, std::string ModeLetter,
+namespace {
+
+// How long the end of the show waits for the music to stop: a media layer that hangs then holds
+// nothing, the process ends all the same.
+constexpr std::chrono::milliseconds musicStopDeadline{1000};
+
+} // namespace
+
+SaverShow::SaverShow(ShowPlatform& platform, MusicCalls& music, const Settings& settings, std::string ModeLetter,
                      std::string ProgramFolder)
     : platform_(platform), music_(music), settings_(settings), modeLetter_(std::move(ModeLetter)),
       RendererPath(std::move(ProgramFolder) + "\\" + contract::rendererFileName)
@@ -23,14 +32,15 @@ void SaverShow::Form_Load()
 void SaverShow::startMusic()
 {
     if (settings_.MusicSource == 1) {
-        music_.CdOpen();
+        music_.run([](MusicPlayer& player) { player.CdOpen(); });
         setTimer(ShowTimer::Timer2, true);
     } else if (settings_.MusicSource == 2) {
         const std::string kind = MusicFileKind(settings_.MusicFile);
+        const std::string file = settings_.MusicFile;
         if (kind == "WAV") {
-            music_.WavPlay(settings_.MusicFile);
+            music_.run([file](MusicPlayer& player) { player.WavPlay(file); });
         } else if (kind == "MP3") {
-            music_.Mp3OpenAndPlay(settings_.MusicFile);
+            music_.run([file](MusicPlayer& player) { player.Mp3OpenAndPlay(file); });
             setTimer(ShowTimer::Timer1, true);
         }
     }
@@ -38,13 +48,20 @@ void SaverShow::startMusic()
 
 void SaverShow::Timer1_Timer()
 {
-    music_.Mp3Repeat();
+    music_.runIfIdle([](MusicPlayer& player) { player.Mp3Repeat(); });
 }
 
+// The drive is left alone from the first watch that could not read it.
 void SaverShow::Timer2_Timer()
 {
-    music_.CdWatch(settings_.RepeatTrack);
-    if (!music_.CdAvailable)
+    if (!cdGone_) {
+        const std::int16_t track = settings_.RepeatTrack;
+        music_.runIfIdle([this, track](MusicPlayer& player) {
+            player.CdWatch(track);
+            cdGone_ = !player.CdAvailable;
+        });
+    }
+    if (cdGone_)
         setTimer(ShowTimer::Timer2, false);
 }
 
@@ -64,19 +81,26 @@ void SaverShow::Timer3_Timer()
 
 void SaverShow::Form_QueryUnload()
 {
+    std::vector<MusicCall> stops;
     if (timerRunning(ShowTimer::Timer2)) {
         setTimer(ShowTimer::Timer2, false);
-        music_.CdStop();
+        stops.push_back([](MusicPlayer& player) { player.CdStop(); });
     }
     if (settings_.MusicSource == 2) {
         const std::string kind = MusicFileKind(settings_.MusicFile);
         if (kind == "WAV") {
-            music_.WavStop();
+            stops.push_back([](MusicPlayer& player) { player.WavStop(); });
         } else if (kind == "MP3") {
             setTimer(ShowTimer::Timer1, false);
-            music_.Mp3Close();
+            stops.push_back([](MusicPlayer& player) { player.Mp3Close(); });
         }
     }
+    music_.finish(
+        [stops](MusicPlayer& player) {
+            for (const MusicCall& stop : stops)
+                stop(player);
+        },
+        musicStopDeadline);
     if (modeLetter_ == "S")
         platform_.showCursor();
     platform_.terminate();

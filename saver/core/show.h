@@ -1,9 +1,10 @@
 // The saver show: snapshot, renderer start, music, and the watch that ends the show with the renderer.
 #pragma once
+#include <atomic>
 #include <string>
 
 #include "saver/core/settings.h"
-#include "saver/music/music_player.h"
+#include "saver/music/music_calls.h"
 
 enum class ShowTimer { Timer1, Timer2, Timer3 };
 
@@ -26,7 +27,7 @@ public:
 
 class SaverShow {
 public:
-    SaverShow(ShowPlatform& platform, MusicPlayer& music, const Settings& settings, std::string ModeLetter,
+    SaverShow(ShowPlatform& platform, MusicCalls& music, const Settings& settings, std::string ModeLetter,
               std::string ProgramFolder);
 
     void Form_Load();
@@ -41,10 +42,12 @@ private:
     void startMusic();
 
     ShowPlatform& platform_;
-    MusicPlayer& music_;
+    MusicCalls& music_;
     const Settings& settings_;
     std::string modeLetter_;
     std::string RendererPath;
     bool running_[3] = {false, false, true};
     bool rendererSeen_ = false;
+    // Set by the music's own thread once a watch of the drive has found no disc it can read.
+    std::atomic<bool> cdGone_{false};
 };

@@ -42,6 +42,25 @@ private:
     Log& log_;
 };
 
+// The music's calls made at once, on the show's own thread; an end whose media layer hangs runs
+// nothing and reports so.
+class InlineMusicCalls : public MusicCalls {
+public:
+    explicit InlineMusicCalls(MusicPlayer& player) : player_(player) {}
+    bool hangs = false;
+    void run(MusicCall call) override { call(player_); }
+    void runIfIdle(MusicCall call) override { call(player_); }
+    bool finish(MusicCall call, std::chrono::milliseconds) override
+    {
+        if (!hangs)
+            call(player_);
+        return !hangs;
+    }
+
+private:
+    MusicPlayer& player_;
+};
+
 class LoggingShowPlatform : public ShowPlatform {
 public:
     explicit LoggingShowPlatform(Log& log) : log_(log) {}
@@ -72,6 +91,7 @@ struct ShowRig {
     LoggingMci mci{log};
     LoggingSound sound{log};
     MusicPlayer music{mci, sound};
+    InlineMusicCalls calls{music};
     LoggingShowPlatform platform{log};
     Settings settings;
     ShowRig(std::int16_t source, std::string file, std::int16_t track = 0)
@@ -110,7 +130,7 @@ TEST(SaverShow, LoadStartsSnapshotRendererAndTheChosenMusic)
     };
     for (const Case& c : cases) {
         ShowRig rig(c.source, c.file);
-        SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+        SaverShow show(rig.platform, rig.calls, rig.settings, "S", "E:\\Saver");
         show.Form_Load();
         EXPECT_EQ(rig.log.lines, c.log) << "source " << c.source << " " << c.file;
         EXPECT_TRUE(show.timerRunning(ShowTimer::Timer3)) << "the renderer watch runs from the start";
@@ -137,7 +157,7 @@ TEST(SaverShow, EndsWhenTheRendererWindowHasGoneOrTheRendererHasEnded)
     };
     for (const Case& c : cases) {
         ShowRig rig(0, "");
-        SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+        SaverShow show(rig.platform, rig.calls, rig.settings, "S", "E:\\Saver");
         show.Form_Load();
         for (std::size_t i = 0; i < c.ticks.size(); ++i) {
             rig.log.lines.clear();
@@ -170,7 +190,7 @@ TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
     };
     for (const Case& c : cases) {
         ShowRig rig(c.source, c.file);
-        SaverShow show(rig.platform, rig.music, rig.settings, c.mode, "E:\\Saver");
+        SaverShow show(rig.platform, rig.calls, rig.settings, c.mode, "E:\\Saver");
         show.Form_Load();
         rig.log.lines.clear();
         show.Form_QueryUnload();
@@ -178,11 +198,22 @@ TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
     }
 }
 
+TEST(SaverShow, AMediaLayerThatNeverStopsEndsTheShowAllTheSame)
+{
+    ShowRig rig(2, "C:\\m\\a.MP3");
+    rig.calls.hangs = true;
+    SaverShow show(rig.platform, rig.calls, rig.settings, "S", "E:\\Saver");
+    show.Form_Load();
+    rig.log.lines.clear();
+    show.Form_QueryUnload();
+    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"timer1 off", "show cursor", "end"}));
+}
+
 TEST(SaverShow, CdWatchThatGaveUpLeavesTheDriveAloneAtTheEnd)
 {
     ShowRig rig(1, "", 0);
     rig.mci.replies["status cdaudio current track"] = "Error:266";
-    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+    SaverShow show(rig.platform, rig.calls, rig.settings, "S", "E:\\Saver");
     show.Form_Load();
     show.Timer2_Timer();
     EXPECT_FALSE(show.timerRunning(ShowTimer::Timer2));
@@ -195,7 +226,7 @@ TEST(SaverShow, Mp3TimerRestartsAStoppedFile)
 {
     ShowRig rig(2, "C:\\m\\a.MP3");
     rig.mci.replies["status MP3Play mode"] = "stopped";
-    SaverShow show(rig.platform, rig.music, rig.settings, "S", "E:\\Saver");
+    SaverShow show(rig.platform, rig.calls, rig.settings, "S", "E:\\Saver");
     show.Form_Load();
     rig.log.lines.clear();
     show.Timer1_Timer();
