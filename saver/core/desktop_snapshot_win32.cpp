@@ -140,7 +140,13 @@ struct SnapshotDraft {
             !WriteFile(file, headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) ||
             written != headers.size())
             return;
-        // Sized here, before anything is drawn: a disk without room for it refuses the mapping.
+        // Its space reserved before anything is drawn: a file system that reserves nothing as a file
+        // grows (Wine's always, Windows' for a compressed or sparse file) would fault on a full
+        // disk when the picture is drawn into the mapping, instead of refusing it here.
+        FILE_ALLOCATION_INFO allocation{};
+        allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(headers.size() + pixelBytes);
+        if (!SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation))
+            return;
         mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(headers.size() + pixelBytes),
                                      nullptr);
     }

@@ -198,4 +198,18 @@ TEST_F(DesktopSnapshot, ReplacesTheOldFileWholeOrNotAtAll)
     EXPECT_EQ(GetFileAttributesW(snapshotDraftPath(path_, 0).c_str()), INVALID_FILE_ATTRIBUTES) << "draft left";
 }
 
+// A disk without room for the snapshot gives no new one, and no crash: a file system that reserves
+// nothing as a file grows (Wine's, and on Windows a compressed or sparse file) would otherwise
+// fault when the picture is drawn into the mapped file.
+TEST(FullDisk, GivesNoNewSnapshotAndNoCrash)
+{
+    ULARGE_INTEGER free{};
+    if (!GetDiskFreeSpaceExW(VITRELUX_SMALL_DISK, &free, nullptr, nullptr) || free.QuadPart > 1 << 20)
+        GTEST_SKIP() << "no small file system mounted (cmake/small-disk.sh needs root)";
+    const std::wstring path = std::wstring(VITRELUX_SMALL_DISK) + L"\\Vitrelux.bmp";
+    EXPECT_FALSE(SaveDesktopSnapshot(path, 512, 384));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(snapshotDraftPath(path, 0).c_str()), INVALID_FILE_ATTRIBUTES) << "draft left";
+}
+
 } // namespace
