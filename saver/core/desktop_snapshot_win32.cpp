@@ -2,6 +2,7 @@
 // snapshot file's safe, private write.
 #include "saver/core/desktop_snapshot_win32.h"
 
+#include <algorithm>
 #include <vector>
 #include <windows.h>
 
@@ -114,10 +115,31 @@ struct OwnerOnly {
     }
 };
 
+// Takes the file's whole size on the disk before anything is drawn into its mapping: a file system
+// that reserves nothing as a file grows (Wine's, or Windows' for a compressed or sparse file) would
+// fault on a full disk when the picture is drawn, instead of refusing here.
+bool reserveSpace(HANDLE file, std::size_t size, std::size_t written)
+{
+    FILE_ALLOCATION_INFO allocation{};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    if (SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation))
+        return true;
+    // NOTE: Wine 8 has no FileAllocationInfo (ERROR_CALL_NOT_IMPLEMENTED): zeros take the space.
+    static const std::vector<BYTE> zeros(std::size_t{1} << 20);
+    while (written < size) {
+        const DWORD chunk = static_cast<DWORD>(std::min(zeros.size(), size - written));
+        DWORD done = 0;
+        if (!WriteFile(file, zeros.data(), chunk, &done, nullptr) || done != chunk)
+            return false;
+        written += chunk;
+    }
+    return true;
+}
+
 // The snapshot's draft, a new file under a name of its own (nothing planted is ever written into),
 // open for its headers and for the DIB section that the desktop is copied into: the picture lands
-// in the file directly, and the black rows above and below the desktop are never written at all (a
-// new file's bytes are zeros).
+// in the file directly, and the black rows above and below the desktop are never drawn (a new
+// file's bytes are zeros).
 struct SnapshotDraft {
     std::wstring path;
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -140,12 +162,7 @@ struct SnapshotDraft {
             !WriteFile(file, headers.data(), static_cast<DWORD>(headers.size()), &written, nullptr) ||
             written != headers.size())
             return;
-        // Its space reserved before anything is drawn: a file system that reserves nothing as a file
-        // grows (Wine's always, Windows' for a compressed or sparse file) would fault on a full
-        // disk when the picture is drawn into the mapping, instead of refusing it here.
-        FILE_ALLOCATION_INFO allocation{};
-        allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(headers.size() + pixelBytes);
-        if (!SetFileInformationByHandle(file, FileAllocationInfo, &allocation, sizeof allocation))
+        if (!reserveSpace(file, headers.size() + pixelBytes, headers.size()))
             return;
         mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(headers.size() + pixelBytes),
                                      nullptr);
