@@ -66,20 +66,38 @@ void layOutCovers(HWND window)
     covers.layOut({rect.left, rect.top, rect.right, rect.bottom});
 }
 
-// Lets the system put on the screen what this thread has painted, which Wine does only when the
-// thread finds its queue empty: the start-up that follows takes no messages for a while. A quit
-// request taken here is posted again for the message loop.
-void presentPainted()
+// Serves what is queued before the message loop runs; false when that was a quit request, which
+// is posted again for the loop.
+bool serveQueued()
 {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            return false;
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    return true;
+}
+
+// Lets the system put on the screen what this thread has painted, which Wine does only when the
+// thread finds its queue empty: the start-up that follows takes no messages for a while.
+void presentPainted()
+{
+    serveQueued();
+}
+
+// Waits for the snapshot's texture with the window's messages answered, so that Escape ends the
+// show at once even while a large picture is still being scaled; false then, the picture unused.
+bool waitForSnapshotTexture()
+{
+    while (!snapshotTexturePrepared(10)) {
+        if (!serveQueued())
+            return false;
+    }
+    return true;
 }
 
 // Asks the driver to make each swap wait for the display's refresh. Drivers without the
@@ -223,7 +241,8 @@ void initRenderer(HWND window)
     rendererWindow = window;
     GetClientRect(window, &clientRect);
     createGlContext(clientRect.right, clientRect.bottom);
-    loadSnapshotTexture();
+    if (waitForSnapshotTexture())
+        loadSnapshotTexture();
     initScene(frameClock, systemTime, crtRandom);
     setFixedGlState();
     // The system reports the display's state at once, and again whenever it changes.

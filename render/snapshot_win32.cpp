@@ -118,15 +118,6 @@ bool canOpen(const std::wstring& name)
     return probe != nullptr;
 }
 
-// The texture's one level in packed (blue, green, red) rows, bottom row first; no pixels when there
-// is no texture, and then perhaps a message for the main thread to show.
-struct TextureLevel {
-    std::unique_ptr<std::uint8_t[]> pixels;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::wstring message;
-};
-
 // What the front end writes is scaled straight from the file; anything else goes through GDI first.
 TextureLevel prepareTextureLevel(const std::wstring& name)
 {
@@ -155,21 +146,41 @@ TextureLevel prepareTextureLevel(const std::wstring& name)
 }
 
 // Halves the level until the graphics driver takes its sides, as the utility library's mipmap
-// builder does; software OpenGL on some systems takes no more than 1024.
+// builder does; software OpenGL on some systems takes no more than 1024. A level that cannot be
+// halved leaves no pixels.
 void fitTextureLimit(TextureLevel& level)
 {
     GLint limit = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
-    while (level.pixels && limit > 0 && (level.width > limit || level.height > limit)) {
-        const PixelRows rows{level.pixels.get(), 3 * static_cast<std::ptrdiff_t>(level.width), 3, level.width,
-                             level.height};
-        level.width = level.width > 1 ? level.width / 2 : 1;
-        level.height = level.height > 1 ? level.height / 2 : 1;
-        level.pixels = scaleImage(rows, level.width, level.height);
+    try {
+        while (level.pixels && limit > 0 && (level.width > limit || level.height > limit)) {
+            const PixelRows rows{level.pixels.get(), 3 * static_cast<std::ptrdiff_t>(level.width), 3, level.width,
+                                 level.height};
+            level.width = level.width > 1 ? level.width / 2 : 1;
+            level.height = level.height > 1 ? level.height / 2 : 1;
+            level.pixels = scaleImage(rows, level.width, level.height);
+        }
+    } catch (const std::exception&) {
+        level.pixels.reset();
     }
 }
 
-// Read, converted and scaled while the display mode, window and GL context are being made.
+// The level, or none where preparing it threw (an allocation that failed): the show then has plain
+// squares, and the loader's message.
+TextureLevel preparedSafely(TextureLevel (*prepare)())
+{
+    try {
+        return prepare();
+    } catch (const std::exception&) {
+        TextureLevel none;
+        none.message = outOfMemory;
+        return none;
+    }
+}
+
+// Read, converted and scaled while the display mode, window and GL context are being made; where no
+// thread could be started for it, on the main thread once the context is there.
+TextureLevel (*preparation)() = prepareUserSnapshot;
 std::future<TextureLevel> preparedLevel;
 
 } // namespace
@@ -219,28 +230,42 @@ void freeSnapshotImage(SnapshotImage* image)
     std::free(image);
 }
 
-void prepareSnapshotTexture()
+TextureLevel prepareUserSnapshot()
 {
-    // The path too is looked up there, off the way to the first frame.
-    preparedLevel = std::async(std::launch::async, [] { return prepareTextureLevel(snapshotPath()); });
+    return prepareTextureLevel(snapshotPath());
+}
+
+void prepareSnapshotTexture(TextureLevel (*prepare)())
+{
+    preparation = prepare;
+    try {
+        preparedLevel = std::async(std::launch::async, preparedSafely, prepare);
+    } catch (const std::exception&) {
+        preparedLevel = {};
+    }
+}
+
+bool snapshotTexturePrepared(std::uint32_t milliseconds)
+{
+    return !preparedLevel.valid() ||
+           preparedLevel.wait_for(std::chrono::milliseconds(milliseconds)) == std::future_status::ready;
 }
 
 bool loadSnapshotTexture()
 {
-    TextureLevel level = preparedLevel.valid() ? preparedLevel.get() : prepareTextureLevel(snapshotPath());
+    TextureLevel level = preparedLevel.valid() ? preparedLevel.get() : preparedSafely(preparation);
     showError(level.message);
-    if (level.pixels) {
-        fitTextureLimit(level);
-        glGenTextures(1, textureNames);
-        glBindTexture(GL_TEXTURE_2D, textureNames[0]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        // Only level 0 is made: the linear minifying filter samples nothing else.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, level.width, level.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                     level.pixels.get());
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        traceStage("texture-made");
-    }
+    fitTextureLimit(level);
+    if (!level.pixels)
+        return true;
+    glGenTextures(1, textureNames);
+    glBindTexture(GL_TEXTURE_2D, textureNames[0]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Only level 0 is made: the linear minifying filter samples nothing else.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, level.width, level.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE, level.pixels.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    traceStage("texture-made");
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include "render/frame_clock.h"
 #include "render/renderer_win32.h"
+#include "render/snapshot_win32.h"
 #include "render/system_win32.h"
 
 namespace {
@@ -132,6 +133,26 @@ TEST_F(RendererWindow, DrawsNothingWhileTheDisplayIsOffAndGoesOnWithoutAJump)
     EXPECT_EQ(spell.beforeOn, spell.atOff) << "frames drawn while the display was off";
     EXPECT_GT(spell.afterOn - spell.beforeOn, 0.1f) << "no frames once the display was on again";
     EXPECT_LT(spell.afterOn - spell.beforeOn, 0.8f) << "the dark second was fed to the animation";
+}
+
+// Released only once the start has gone on without the picture.
+HANDLE pictureRelease = nullptr;
+
+TEST_F(RendererWindow, EscapeWhileThePictureIsStillPreparedEndsTheShowAtOnce)
+{
+    pictureRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    prepareSnapshotTexture([] {
+        WaitForSingleObject(pictureRelease, INFINITE);
+        return TextureLevel{};
+    });
+    PostMessageA(window_, WM_KEYDOWN, VK_ESCAPE, 0);
+    initRenderer(window_);
+    EXPECT_FALSE(snapshotTexturePrepared(0)) << "the start waited for the picture";
+    EXPECT_EQ(runMessageLoop(), 0);
+    SetEvent(pictureRelease);
+    EXPECT_TRUE(snapshotTexturePrepared(30000));
+    CloseHandle(pictureRelease);
+    prepareSnapshotTexture();
 }
 
 TEST(SystemTimeSource, CounterRunsForward)

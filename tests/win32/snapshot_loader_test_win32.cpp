@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -278,6 +279,41 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
         glDeleteTextures(1, textureNames);
         textureNames[0] = 0;
         freeSnapshotImage(picture);
+    }
+    DeleteFileW(snapshotPath().c_str());
+}
+
+// Neither a preparation that throws (an allocation that failed) nor a thread that cannot be started
+// ends the show: the first leaves plain squares, the second has the picture prepared on the main thread.
+TEST(SnapshotTexture, IsLeftOutWhenPreparingItThrowsAndMadeOnTheMainThreadWithoutAThread)
+{
+    errorPopups = false;
+    GlContext gl;
+    ASSERT_TRUE(gl.made());
+    CreateDirectoryW(snapshotFolder().c_str(), nullptr);
+    const Bytes file = encodeBitmap(64, 64, 24, false);
+    HANDLE handle = CreateFileW(snapshotPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+    CloseHandle(handle);
+    const struct {
+        const char* what;
+        TextureLevel (*prepare)();
+        bool threaded;
+        bool made;
+    } cases[] = {
+        {"a preparation that throws", []() -> TextureLevel { throw std::bad_alloc(); }, true, false},
+        {"on its own thread", prepareUserSnapshot, true, true},
+        {"without a thread, as where none could be started", nullptr, false, true},
+    };
+    for (const auto& c : cases) {
+        if (c.threaded)
+            prepareSnapshotTexture(c.prepare);
+        EXPECT_TRUE(snapshotTexturePrepared(30000)) << c.what;
+        loadSnapshotTexture();
+        EXPECT_EQ(textureNames[0] != 0, c.made) << c.what;
+        glDeleteTextures(1, textureNames);
+        textureNames[0] = 0;
     }
     DeleteFileW(snapshotPath().c_str());
 }
