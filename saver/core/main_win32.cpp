@@ -78,8 +78,11 @@ std::string programPath()
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // NOTE: not the C runtime's start-up split, which cuts an unquoted program path at its first byte
+    // above 0x7F ("C:\ｽｸﾘｰﾝ\Vitrelux.scr /s" read as mode "V").
+    const std::string commandLine = ArgumentsOf(reinterpret_cast<const char16_t*>(GetCommandLineW()));
     const std::string ProgramFolder = ProgramFolderOf(programPath());
     SystemStartup startup(instance, commandLine, ProgramFolder);
     if (Main(commandLine, ProgramFolder, startup) == StartupEnd::Terminate)

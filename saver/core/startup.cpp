@@ -7,6 +7,25 @@
 #include "common/contract.h"
 #include "saver/core/decimal.h"
 
+std::string ArgumentsOf(const std::u16string& commandLine)
+{
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    std::size_t at = 0;
+    if (!commandLine.empty() && commandLine[0] == u'"') {
+        const std::size_t closing = commandLine.find(u'"', 1);
+        at = closing == std::u16string::npos ? commandLine.size() : closing + 1;
+    } else {
+        while (at < commandLine.size() && !blank(commandLine[at]))
+            ++at;
+    }
+    while (at < commandLine.size() && blank(commandLine[at]))
+        ++at;
+    std::string arguments;
+    for (char16_t c : commandLine.substr(at))
+        arguments += c < 0x80 ? static_cast<char>(c) : '?';
+    return arguments;
+}
+
 std::string ModeLetterOf(const std::string& commandLine)
 {
     if (commandLine.size() < 2)
@@ -21,11 +40,12 @@ std::int32_t WindowArgumentOf(const std::string& commandLine)
     double value = 0;
     if (!ReadDecimalPrefix(commandLine.substr(3), value))
         return 0;
-    // Rounded half to even, as a conversion to a 32-bit integer rounds; out of range it fails and leaves 0.
+    // Rounded half to even, as a conversion to an integer rounds. Windows prints a handle unsigned,
+    // and handles are 32 bits on 64-bit Windows too: above 0x7FFFFFFF they wrap to negative.
     double rounded = std::nearbyint(value);
-    if (!(rounded >= INT32_MIN && rounded <= INT32_MAX))
+    if (!(rounded >= INT32_MIN && rounded <= UINT32_MAX))
         return 0;
-    return static_cast<std::int32_t>(rounded);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(rounded)));
 }
 
 std::string ProgramFolderOf(const std::string& programPath)

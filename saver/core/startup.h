@@ -3,10 +3,15 @@
 #include <cstdint>
 #include <string>
 
-// The second character of the command line, upper-cased; empty when there is none.
+// What follows the program's name on the command line as the system gives it (the name quoted, or
+// up to its first blank), without the blanks after it. Only letters and digits are ever read from
+// it: anything beyond ASCII stands as '?'.
+std::string ArgumentsOf(const std::u16string& commandLine);
+// The second character of the arguments, upper-cased; empty when there is none.
 std::string ModeLetterOf(const std::string& commandLine);
 // The window the system names on the command line, /p <preview area> or /c:<owner>: from its fourth
-// character on, read as a decimal number and rounded to 32 bits; 0 when unreadable.
+// character on, read as a decimal number and rounded, any value a 32-bit handle can have, however
+// it is spelled (4294967295 and -1 alike); 0 when unreadable or out of that range.
 std::int32_t WindowArgumentOf(const std::string& commandLine);
 // The folder of the program's path without its trailing "\", except that a drive root keeps it.
 std::string ProgramFolderOf(const std::string& programPath);

@@ -21,13 +21,31 @@ TEST(CommandLine, ModeLetterIsTheSecondCharacterUpperCased)
         EXPECT_EQ(ModeLetterOf(line), letter) << '"' << line << '"';
 }
 
-TEST(CommandLine, PreviewParentIsReadFromTheFourthCharacter)
+TEST(CommandLine, ArgumentsFollowTheProgramsNameQuotedOrNot)
+{
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"C:\\ｽｸﾘｰﾝ\\Vitrelux.scr /s", "/s"},
+        {u"\"C:\\Program Files\\Vitrelux.scr\" /p 1234", "/p 1234"},
+        {u"\"C:\\a b\\Vitrelux.scr\"/c:5678", "/c:5678"},
+        {u"Vitrelux.scr \t  /S", "/S"},
+        {u"Vitrelux.scr", ""},
+        {u"\"C:\\a b\\Vitrelux.scr", ""},
+        {u"Vitrelux.scr /ｓ", "/?"},
+        {u"", ""},
+    };
+    for (const auto& [line, arguments] : cases)
+        EXPECT_EQ(ArgumentsOf(line), arguments) << '"' << arguments << '"';
+}
+
+TEST(CommandLine, WindowIsReadFromTheFourthCharacterAsAny32BitHandle)
 {
     const std::pair<std::string, std::int32_t> cases[] = {
         {"/p 1234", 1234}, {"/p:1234", 1234}, {"/p   77", 77}, {"/p 12ab", 12}, {"/p 12 34", 12},
         {"/p abc", 0}, {"/p", 0}, {"/p ", 0}, {"/p -5", -5}, {"/p 2.5", 2}, {"/p 3.5", 4},
-        {"/p 1e3", 1000}, {"/p 2147483647", 2147483647}, {"/p 2147483648", 0}, {"/p 4294967296", 0},
-        {"/p 7.", 7}, {"/p .5", 0}, {"/p 1e", 1},
+        {"/p 1e3", 1000}, {"/p 2147483647", 2147483647}, {"/p 7.", 7}, {"/p .5", 0}, {"/p 1e", 1},
+        // Windows prints handles unsigned; 0x80000000 and 0xFFFFFFFF, however spelled.
+        {"/c:2147483648", INT32_MIN}, {"/p 4294967295", -1}, {"/p -1", -1}, {"/p -2147483648", INT32_MIN},
+        {"/p 4294967296", 0}, {"/p -2147483649", 0}, {"/p 1e100", 0},
     };
     for (const auto& [line, parent] : cases)
         EXPECT_EQ(WindowArgumentOf(line), parent) << '"' << line << '"';
