@@ -47,17 +47,14 @@ public:
     {
         ShowSettingsDialog(instance_, windowOf(owner), settings_, profile_, files_, places_);
     }
-    void startPreview(std::int32_t parent) override
-    {
-        StartPreview(instance_, windowOf(parent));
-    }
+    bool startPreview(std::int32_t parent) override { return StartPreview(instance_, windowOf(parent)); }
     void declareScalingAware() override
     {
         SystemScalingAwareness awareness;
         ::declareScalingAware(awareness);
     }
     void hideCursor() override { ShowCursor(FALSE); }
-    void createSaverWindow() override { CreateSaverWindow(instance_, settings_, ModeLetter, ProgramFolder); }
+    bool createSaverWindow() override { return CreateSaverWindow(instance_, settings_, ModeLetter, ProgramFolder); }
 
 private:
     HINSTANCE instance_;

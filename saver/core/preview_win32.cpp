@@ -40,7 +40,7 @@ LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPA
 
 } // namespace
 
-void StartPreview(HINSTANCE instance, HWND parent)
+bool StartPreview(HINSTANCE instance, HWND parent)
 {
     RECT area{};
     GetWindowRect(parent, &area);
@@ -58,9 +58,12 @@ void StartPreview(HINSTANCE instance, HWND parent)
 
     HWND window = CreateWindowExA(0, previewClassName, "Preview Window", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   instance, nullptr);
+    if (!window)
+        return false;
     LONG style = GetWindowLongA(window, GWL_STYLE);
     SetWindowLongA(window, GWL_STYLE, style | WS_CHILD);
     SetParent(window, parent);
     MoveWindow(window, 0, 0, width, height, FALSE);
     ShowWindow(window, SW_SHOW);
+    return true;
 }

@@ -2,5 +2,5 @@
 #pragma once
 #include <windows.h>
 
-// Creates the window as a child of parent, sized to it, and shows it.
-void StartPreview(HINSTANCE instance, HWND parent);
+// Creates the window as a child of parent, sized to it, and shows it; false when it cannot be made.
+bool StartPreview(HINSTANCE instance, HWND parent);

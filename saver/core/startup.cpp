@@ -66,8 +66,7 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
 
     const std::string ModeLetter = ModeLetterOf(commandLine);
     if (ModeLetter == "P") {
-        platform.startPreview(WindowArgumentOf(commandLine));
-        return StartupEnd::RunWindow;
+        return platform.startPreview(WindowArgumentOf(commandLine)) ? StartupEnd::RunWindow : StartupEnd::Terminate;
     }
 
     platform.createSnapshotFolder();
@@ -87,6 +86,5 @@ StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder
     platform.declareScalingAware();
     if (ModeLetter == "S")
         platform.hideCursor();
-    platform.createSaverWindow();
-    return StartupEnd::RunWindow;
+    return platform.createSaverWindow() ? StartupEnd::RunWindow : StartupEnd::Terminate;
 }

@@ -28,15 +28,19 @@ public:
     virtual void showRendererMissing() = 0;
     // Shows the settings dialog modally, owned by the given window if not 0; returns once it has closed.
     virtual void showSettingsDialog(std::int32_t owner) = 0;
-    virtual void startPreview(std::int32_t parent) = 0;
+    // False when its window could not be made.
+    virtual bool startPreview(std::int32_t parent) = 0;
     // The show's snapshot and the renderer's screen in the display's real pixels; the settings
     // dialog and the preview stay scaled by the system, as every older program is.
     virtual void declareScalingAware() = 0;
     virtual void hideCursor() = 0;
-    virtual void createSaverWindow() = 0;
+    // False when the window could not be made.
+    virtual bool createSaverWindow() = 0;
 };
 
-// Whether a window is left loaded for the message loop to serve, or the process ends now.
+// Whether a window is left loaded for the message loop to serve, or the process ends now: also when
+// that window could not be made, since nothing would then end the process, or guard against a
+// second start.
 enum class StartupEnd { Terminate, RunWindow };
 
 StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform);

@@ -327,8 +327,10 @@ LRESULT DialogWindow::handlePanel(HWND panel, UINT message, WPARAM wparam, LPARA
     case WM_COMMAND:
         return handleDialog(window_, message, wparam, lparam);
     case WM_SETCURSOR:
-        // The track box keeps its own pointer; only the hourglass covers every child.
-        if (!waiting_ && reinterpret_cast<HWND>(wparam) != panel)
+        // The track box keeps its own pointer; only the hourglass covers every child. Anything but
+        // the client area is the system's: HTERROR, a click on the dialog while the file chooser or
+        // a message box is open, gets its beep and the open window's flash.
+        if (LOWORD(lparam) != HTCLIENT || (!waiting_ && reinterpret_cast<HWND>(wparam) != panel))
             break;
         SetCursor(systemCursor(waiting_));
         return TRUE;
@@ -356,7 +358,7 @@ LRESULT DialogWindow::handleDialog(HWND window, UINT message, WPARAM wparam, LPA
             run(CommandOf(LOWORD(wparam)));
         return 0;
     case WM_SETCURSOR: {
-        if (!waiting_ && reinterpret_cast<HWND>(wparam) != window_)
+        if (LOWORD(lparam) != HTCLIENT || (!waiting_ && reinterpret_cast<HWND>(wparam) != window_))
             break;
         POINT pointer{};
         GetCursorPos(&pointer);

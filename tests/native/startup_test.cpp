@@ -108,10 +108,19 @@ public:
     }
     void showRendererMissing() override { calls.push_back("message"); }
     void showSettingsDialog(std::int32_t owner) override { calls.push_back("settings dialog " + std::to_string(owner)); }
-    void startPreview(std::int32_t parent) override { calls.push_back("preview " + std::to_string(parent)); }
+    bool windowMade = true;
+    bool startPreview(std::int32_t parent) override
+    {
+        calls.push_back("preview " + std::to_string(parent));
+        return windowMade;
+    }
     void declareScalingAware() override { calls.push_back("scaling aware"); }
     void hideCursor() override { calls.push_back("hide cursor"); }
-    void createSaverWindow() override { calls.push_back("saver window"); }
+    bool createSaverWindow() override
+    {
+        calls.push_back("saver window");
+        return windowMade;
+    }
 };
 
 const std::vector<std::string> instanceCheck = {"find Vitrelux_Main", "find <Vitrelux>"};
@@ -134,6 +143,7 @@ TEST(Main, TakesTheStepsOfEachMode)
         bool rendererPresent;
         StartupEnd end;
         std::vector<std::string> calls;
+        bool windowMade = true;
     };
     const Case cases[] = {
         {"/s", true, StartupEnd::RunWindow, join({instanceCheck, preparation, show})},
@@ -150,10 +160,14 @@ TEST(Main, TakesTheStepsOfEachMode)
         {"/s", false, StartupEnd::Terminate, join({instanceCheck, preparation, {"message"}})},
         {"/c", false, StartupEnd::Terminate, join({instanceCheck, preparation, {"message"}})},
         {"", false, StartupEnd::Terminate, join({instanceCheck, preparation, {"message"}})},
+        // Without its window nothing would end the process.
+        {"/s", true, StartupEnd::Terminate, join({instanceCheck, preparation, show}), false},
+        {"/p 1234", true, StartupEnd::Terminate, join({instanceCheck, {"preview 1234"}}), false},
     };
     for (const Case& c : cases) {
         RecordingStartup platform;
         platform.rendererPresent = c.rendererPresent;
+        platform.windowMade = c.windowMade;
         EXPECT_EQ(Main(c.commandLine, "D:\\Saver", platform), c.end) << '"' << c.commandLine << '"';
         EXPECT_EQ(platform.calls, c.calls) << '"' << c.commandLine << "\" renderer " << c.rendererPresent;
     }
