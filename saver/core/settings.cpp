@@ -12,6 +12,9 @@ namespace {
 
 const char settingsSection[] = "Section";
 const char settingsFileName[] = "Vitrelux.ini";
+// A save's draft and the file it replaces, beside the settings file.
+const char draftEnding[] = ".new";
+const char backupEnding[] = ".bak";
 
 std::string SettingsFileBeside(const std::string& programFolder)
 {
@@ -42,21 +45,65 @@ std::size_t LastSeparator(const std::string& path, std::string_view separators, 
     return last;
 }
 
+// The draft in target's place, flushed first so that a power cut leaves one or the other. The draft
+// is deleted only while the target or its backup holds a choice: where neither does, the next start
+// reads the draft.
+bool PutInPlace(FileStore& files, const std::string& draft, const std::string& target)
+{
+    const std::string backup = target + backupEnding;
+    switch (files.flush(draft) ? files.replace(draft, target, backup) : Replacement::NotAtAll) {
+    case Replacement::Whole:
+        break;
+    case Replacement::NothingThere:
+        if (!files.move(draft, target))
+            return false;
+        break;
+    case Replacement::OldAside:
+        if (!files.move(draft, target)) {
+            if (files.move(backup, target))
+                files.remove(draft);
+            return false;
+        }
+        break;
+    case Replacement::NotAtAll:
+        files.remove(draft);
+        return false;
+    }
+    files.remove(backup);
+    return true;
+}
+
 // The three keys written into a copy of base beside target, which then takes target's place.
 bool StoreSettings(ProfileAccess& profile, FileStore& files, const std::string& base, const std::string& target,
                    const Settings& settings)
 {
-    const std::string draft = target + ".new";
+    const std::string draft = target + draftEnding;
     const std::string source = FormatSettingNumber(settings.MusicSource);
     const std::string repeat = FormatSettingNumber(settings.RepeatTrack);
     const bool stored = files.copyOrCreate(base, draft)
         && WriteSetting(profile, settingsSection, texts::keyMusicSource, source, draft)
         && WriteSetting(profile, settingsSection, texts::keyRepeatTrack, repeat, draft)
-        && WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, draft)
-        && files.replace(draft, target);
-    if (!stored)
+        && WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, draft);
+    // A draft not written whole holds no choice.
+    if (!stored) {
         files.remove(draft);
-    return stored;
+        return false;
+    }
+    return PutInPlace(files, draft, target);
+}
+
+// The user's own copy, else the file beside the program; of each, where a save left it without the
+// file, its draft or its backup.
+std::string SettingsFileToRead(FileChecks& files, const SettingsPlaces& places)
+{
+    const std::string beside = SettingsFileBeside(places.programFolder);
+    for (const std::string& file : {places.userFile, beside}) {
+        for (const char* ending : {"", draftEnding, backupEnding}) {
+            if (!file.empty() && files.canOpenForReading(file + ending))
+                return file + ending;
+        }
+    }
+    return beside;
 }
 
 } // namespace
@@ -83,8 +130,7 @@ std::string UserSettingsFile(const std::string& userDataFolder)
 void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings)
 {
     const std::string& programFolder = places.programFolder;
-    const bool ownCopy = !places.userFile.empty() && files.canOpenForReading(places.userFile);
-    const std::string file = ownCopy ? places.userFile : SettingsFileBeside(programFolder);
+    const std::string file = SettingsFileToRead(files, places);
     settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
     settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
     settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);

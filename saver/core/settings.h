@@ -28,13 +28,26 @@ public:
     virtual bool canOpenForReading(const std::string& path) = 0;
 };
 
+// How far the system got in putting a file in another's place, keeping that one under a backup name.
+enum class Replacement {
+    Whole,        // in its place, the other one under the backup name
+    NothingThere, // there was no file to replace: nothing changed
+    OldAside,     // the other one moved to the backup name, the file itself still under its own
+    NotAtAll,     // nothing changed
+};
+
 // What saving the settings file asks of the file system; each step that can fail says so.
 class FileStore : public FileChecks {
 public:
     // A copy of the file, or an empty file where there is none to copy.
     virtual bool copyOrCreate(const std::string& from, const std::string& to) = 0;
-    // Puts the file in the other's place, whole or not at all.
-    virtual bool replace(const std::string& from, const std::string& to) = 0;
+    // Writes the file through to the disk.
+    virtual bool flush(const std::string& path) = 0;
+    // Puts from in to's place, to itself kept as backup; the file's security settings stay.
+    virtual Replacement replace(const std::string& from, const std::string& to, const std::string& backup) = 0;
+    // Gives from to's name, replacing what is there; tried again for a moment while something (an
+    // indexer, a virus scanner) holds either file.
+    virtual bool move(const std::string& from, const std::string& to) = 0;
     // True when the file is gone, or was never there.
     virtual bool remove(const std::string& path) = 0;
     virtual void createFolder(const std::string& path) = 0;

@@ -64,25 +64,41 @@ bool SystemFiles::copyOrCreate(const std::string& from, const std::string& to)
     return SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
-bool SystemFiles::replace(const std::string& from, const std::string& to)
+bool SystemFiles::flush(const std::string& path)
 {
-    // On the disk before it takes the file's place, so that a power cut leaves one or the other.
-    HANDLE draft = CreateFileA(from.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (draft == INVALID_HANDLE_VALUE)
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
-    const bool flushed = FlushFileBuffers(draft) != FALSE;
-    CloseHandle(draft);
-    if (!flushed)
-        return false;
-    // ReplaceFile keeps the replaced file's security settings; a first save has none to keep. Without
-    // a backup name, a replacement that could not be moved leaves no file in its place: the draft
-    // must still go there rather than be removed with it.
-    if (ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
-    const DWORD error = GetLastError();
-    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT
-            || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-        && MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    CloseHandle(file);
+    return flushed;
+}
+
+Replacement SystemFiles::replace(const std::string& from, const std::string& to, const std::string& backup)
+{
+    if (ReplaceFileA(to.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return Replacement::Whole;
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+        return Replacement::NothingThere;
+    // The replaced file is under the backup name by then, the replacement still under its own.
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+        return Replacement::OldAside;
+    default:
+        return Replacement::NotAtAll;
+    }
+}
+
+bool SystemFiles::move(const std::string& from, const std::string& to)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            Sleep(100);
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+    }
+    return false;
 }
 
 bool SystemFiles::remove(const std::string& path)

@@ -16,7 +16,9 @@ class SystemFiles : public FileStore {
 public:
     bool canOpenForReading(const std::string& path) override;
     bool copyOrCreate(const std::string& from, const std::string& to) override;
-    bool replace(const std::string& from, const std::string& to) override;
+    bool flush(const std::string& path) override;
+    Replacement replace(const std::string& from, const std::string& to, const std::string& backup) override;
+    bool move(const std::string& from, const std::string& to) override;
     bool remove(const std::string& path) override;
     void createFolder(const std::string& path) override;
 };

@@ -86,7 +86,12 @@ public:
     }
     bool canOpenForReading(const std::string&) override { return false; }
     bool copyOrCreate(const std::string&, const std::string&) override { return true; }
-    bool replace(const std::string&, const std::string&) override { return replaceWorks; }
+    bool flush(const std::string&) override { return true; }
+    Replacement replace(const std::string&, const std::string&, const std::string&) override
+    {
+        return replaceWorks ? Replacement::Whole : Replacement::NotAtAll;
+    }
+    bool move(const std::string&, const std::string&) override { return false; }
     bool remove(const std::string&) override { return true; }
     void createFolder(const std::string&) override {}
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -76,8 +77,19 @@ public:
     std::set<std::string> stuck;
     // How many values can still be written; negative for no end.
     int writesBeforeFull = -1;
+    // The step of putting a draft in place that fails, and how far the system's replace then got.
+    bool flushFails = false;
+    std::optional<Replacement> replaceStops;
+    std::set<std::string> unmovable;
 
-    std::string readString(const std::string&, const std::string&, const std::string&) override { return ""; }
+    std::string readString(const std::string&, const std::string& key, const std::string& file) override
+    {
+        const auto found = files.find(file);
+        if (found == files.end())
+            return "";
+        const auto value = found->second.find(shortKey(key));
+        return value == found->second.end() ? "" : value->second;
+    }
     bool writeString(const std::string&, const std::string& key, const std::string& value,
                      const std::string& file) override
     {
@@ -96,9 +108,22 @@ public:
         files[to] = found == files.end() ? Entries{} : found->second;
         return true;
     }
-    bool replace(const std::string& from, const std::string& to) override
+    bool flush(const std::string& path) override { return !flushFails && files.count(path) > 0; }
+    Replacement replace(const std::string& from, const std::string& to, const std::string& backup) override
     {
-        if (!writable(to) || files.count(from) == 0)
+        if (!writable(to) || replaceStops == Replacement::NotAtAll)
+            return Replacement::NotAtAll;
+        if (files.count(to) == 0)
+            return Replacement::NothingThere;
+        move(to, backup);
+        if (replaceStops == Replacement::OldAside)
+            return Replacement::OldAside;
+        move(from, to);
+        return Replacement::Whole;
+    }
+    bool move(const std::string& from, const std::string& to) override
+    {
+        if (!writable(to) || unmovable.count(from) > 0 || files.count(from) == 0)
             return false;
         files[to] = files[from];
         files.erase(from);
@@ -208,7 +233,9 @@ TEST(LoadSettings, MissingKeysGiveDefaultsOverWhateverWasHeld)
     Settings settings{5, 9, "C:\\old.mp3", "C:\\old"};
     LoadSettings(profile, files, places, settings);
     EXPECT_EQ(settings, (Settings{0, 0, "", programFolder}));
-    EXPECT_EQ(files.asked, std::vector<std::string>{userFile}) << "only where the settings are";
+    const std::vector<std::string> settingsPlaces = {userFile, userFile + ".new", userFile + ".bak",
+                                                     iniFile,  iniFile + ".new",  iniFile + ".bak"};
+    EXPECT_EQ(files.asked, settingsPlaces) << "only where the settings, or what a save left of them, are";
 }
 
 TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
@@ -239,13 +266,16 @@ TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
         FakeFileChecks files;
         profile.values = {{musicSourceKey, c.source}, {musicFileKey, c.file}};
         files.openable.insert(c.openable.begin(), c.openable.end());
+        files.openable.insert(iniFile);
         Settings settings;
-        // Without a copy of the user's to look for, only the music file is looked at.
+        // Without a copy of the user's to look for, only the music file is looked at besides.
         LoadSettings(profile, files, {programFolder, "", shiftJis}, settings);
         EXPECT_EQ(settings.MusicSource, c.musicSource) << c.what;
         EXPECT_EQ(settings.MusicFile, c.musicFile) << c.what;
         EXPECT_EQ(settings.FileDialogFolder, c.dialogFolder) << c.what;
-        EXPECT_EQ(files.asked, c.asked) << c.what;
+        std::vector<std::string> asked = {iniFile};
+        asked.insert(asked.end(), c.asked.begin(), c.asked.end());
+        EXPECT_EQ(files.asked, asked) << c.what;
     }
 }
 
@@ -384,6 +414,49 @@ TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFil
                   c.saved)
             << c.what;
         EXPECT_EQ(files.files, c.after) << c.what;
+    }
+}
+
+TEST(SaveSettings, EveryStepOfPuttingTheDraftInPlaceCanFailAndTheChoiceIsStillTheNextStartsToRead)
+{
+    using Files = MemoryFiles::Files;
+    const std::string draft = iniFile + ".new", backup = iniFile + ".bak";
+    const MemoryFiles::Entries older = {{"source", " 1"}, {"repeat", " 7"}};
+    const MemoryFiles::Entries saved = {{"source", " 1"}, {"repeat", " 3"}, {"file", ""}};
+    struct Case {
+        const char* what;
+        Files before;
+        bool flushFails;
+        std::optional<Replacement> replaceStops;
+        std::set<std::string> unmovable;
+        bool saved;
+        Files after;
+    };
+    const Case cases[] = {
+        {"nothing fails", {{iniFile, older}}, false, {}, {}, true, {{iniFile, saved}}},
+        {"the draft cannot be flushed", {{iniFile, older}}, true, {}, {}, false, {{iniFile, older}}},
+        {"the replace changes nothing", {{iniFile, older}}, false, Replacement::NotAtAll, {}, false,
+         {{iniFile, older}}},
+        {"the old file aside, the draft moved in afterwards", {{iniFile, older}}, false, Replacement::OldAside, {},
+         true, {{iniFile, saved}}},
+        {"the old file aside, the draft held, the old file back", {{iniFile, older}}, false, Replacement::OldAside,
+         {draft}, false, {{iniFile, older}}},
+        {"the old file aside, neither moves: both stay", {{iniFile, older}}, false, Replacement::OldAside,
+         {draft, backup}, false, {{backup, older}, {draft, saved}}},
+        {"a first save whose draft cannot be moved in keeps it", {}, false, {}, {draft}, false, {{draft, saved}}},
+    };
+    for (const Case& c : cases) {
+        MemoryFiles files;
+        files.files = c.before;
+        files.flushFails = c.flushFails;
+        files.replaceStops = c.replaceStops;
+        files.unmovable = c.unmovable;
+        const SettingsPlaces beside = {programFolder, "", western};
+        EXPECT_EQ(SaveSettings(files, files, beside, Settings{1, 3, "", ""}), c.saved) << c.what;
+        EXPECT_EQ(files.files, c.after) << c.what;
+        Settings next;
+        LoadSettings(files, files, beside, next);
+        EXPECT_EQ(next.RepeatTrack, c.saved || c.after.count(draft) ? 3 : 7) << c.what << ": the next start reads";
     }
 }
 
