@@ -1,10 +1,12 @@
 # Builds the packages of one Windows build: the Windows Installer package, with the programs' file
 # versions and the public SETSAVER property that wixl leaves out, and a zip for installing by hand.
 #   cmake -DARCH=x64|x86 -DVERSION=1.0.0 -DDIST=<folder with both programs> -DACTIONS=<custom action DLL>
-#         -DOUT=<folder> [-DSIGN_PFX=<code-signing certificate>] -P cmake/package.cmake
+#         -DOUT=<folder> [-DSIGN_PFX=<code-signing certificate> [-DSIGN_TIMESTAMP=<server>]]
+#         -P cmake/package.cmake
 # writes OUT/Vitrelux-VERSION-ARCH.msi and OUT/Vitrelux-VERSION-ARCH.zip. With a certificate, whose
 # password the environment's VITRELUX_SIGN_PASSWORD holds, the programs and the custom action DLL
-# are signed before they are packed, and the package after.
+# are signed before they are packed, and the package after (cmake/sign.sh), countersigned by the
+# timestamp server if one is given.
 cmake_minimum_required(VERSION 3.25)
 get_filename_component(root ${CMAKE_CURRENT_LIST_DIR} DIRECTORY)
 find_program(WIXL wixl REQUIRED)
@@ -28,23 +30,15 @@ function(run)
   endif()
 endfunction()
 
-# The password goes through a file only the build's user can read, not the command line, which
-# every user can list.
 function(sign file)
   if(NOT SIGN_PFX)
     return()
   endif()
-  find_program(OSSLSIGNCODE osslsigncode REQUIRED)
-  set(password ${stage}/sign-password)
-  file(WRITE ${password} "$ENV{VITRELUX_SIGN_PASSWORD}")
-  file(CHMOD ${password} PERMISSIONS OWNER_READ OWNER_WRITE)
-  execute_process(COMMAND ${OSSLSIGNCODE} sign -pkcs12 ${SIGN_PFX} -readpass ${password} -n Vitrelux
-    -h sha256 -in ${file} -out ${file}.signed OUTPUT_QUIET RESULT_VARIABLE failed)
-  file(REMOVE ${password})
+  execute_process(COMMAND ${root}/cmake/sign.sh ${SIGN_PFX} ${file} "${SIGN_TIMESTAMP}" RESULT_VARIABLE failed)
   if(failed)
+    file(REMOVE ${file}.signed)
     message(FATAL_ERROR "signing ${file} failed")
   endif()
-  file(RENAME ${file}.signed ${file})
 endfunction()
 
 foreach(file Vitrelux.scr Vitrelux.dll ${actions})

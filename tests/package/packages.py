@@ -28,15 +28,17 @@ def built_package(kind="msi"):
     return path
 
 
-def build_package(version, dist, out, certificate=None, password=None):
+def build_package(version, dist, out, certificate=None, password=None, timestamp=None, env=None, check=True):
     """Builds the packages of this build's programs in dist as the given version into out, signed
-    with the certificate (a PFX file) if one is given."""
+    with the certificate (a PFX file) if one is given, countersigned by the timestamp server if one
+    is given; env adds to the environment."""
     signing = [f"-DSIGN_PFX={certificate}"] if certificate else []
+    signing += [f"-DSIGN_TIMESTAMP={timestamp}"] if timestamp else []
     subprocess.run(["cmake", f"-DARCH={arch()}", f"-DVERSION={version}", f"-DDIST={dist}",
                     f"-DACTIONS={os.environ['VITRELUX_ACTIONS']}", f"-DOUT={out}", *signing,
                     "-P", str(ROOT / "cmake" / "package.cmake")],
-                   check=True, capture_output=True, timeout=120,
-                   env=dict(os.environ, VITRELUX_SIGN_PASSWORD=password or ""))
+                   check=check, capture_output=True, timeout=120,
+                   env=dict(os.environ, VITRELUX_SIGN_PASSWORD=password or "", **(env or {})))
     return Path(out) / package_name(version)
 
 

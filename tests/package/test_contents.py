@@ -143,3 +143,42 @@ def test_with_a_certificate_the_programs_the_actions_and_the_package_are_signed(
     for path in (signed, inside / "Vitrelux.scr", inside / "Vitrelux.dll", actions):
         assert verified(path), f"{path.name} carries no signature the certificate verifies"
     assert not verified(package), "the package built without a certificate is signed"
+
+
+# Stands in for osslsigncode: notes its arguments and the password file's place and permissions,
+# then signs by copying, or fails when asked to.
+FAKE_SIGNER = """#!/bin/sh
+while [ $# -gt 0 ]; do
+  case $1 in
+    -readpass) echo "password $2 $(stat -c %a "$2") $(stat -c %a "$(dirname "$2")")" >>"$SIGNER_LOG" ;;
+    -ts) echo "timestamp $2" >>"$SIGNER_LOG" ;;
+    -in) input=$2 ;;
+    -out) output=$2 ;;
+  esac
+  shift
+done
+[ -z "$SIGNER_FAILS" ] && cp "$input" "$output"
+"""
+
+
+@pytest.mark.parametrize("fails", [False, True], ids=["signed", "signing-fails"])
+def test_the_password_is_private_while_it_is_read_and_gone_after(fails, dist, tmp_path):
+    tools = tmp_path / "tools"
+    tools.mkdir()
+    (tools / "osslsigncode").write_text(FAKE_SIGNER)
+    (tools / "osslsigncode").chmod(0o755)
+    log = tmp_path / "signer.log"
+    env = {"PATH": f"{tools}:{os.environ['PATH']}", "SIGNER_LOG": str(log), "SIGNER_FAILS": "1" if fails else "",
+           "TMPDIR": str(tmp_path)}
+    server = "http://127.0.0.1:9/timestamp"
+    package = build_package(VERSION, dist, tmp_path / "out", tmp_path / "unused.pfx", "secret", server, env,
+                            check=not fails)
+    assert package.exists() != fails
+    lines = [line.split() for line in log.read_text().splitlines()]
+    passwords = [line for line in lines if line[0] == "password"]
+    assert passwords, "the signer was never called"
+    for _, path, file_mode, folder_mode in passwords:
+        assert int(file_mode, 8) & 0o077 == 0 and int(folder_mode, 8) & 0o077 == 0, (file_mode, folder_mode)
+        assert not Path(path).exists() and not Path(path).parent.exists(), "the password is left"
+    assert ["timestamp", server] in lines
+
