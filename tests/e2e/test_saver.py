@@ -403,6 +403,17 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     assert not saver.snapshot_folder(helper).exists(), "the preview did more than preview"
 
 
+def assert_preview_picture(shot):
+    """The stored picture at the top left of the preview's area, black beyond it."""
+    with Image.open(PREVIEW_PICTURE) as stored:
+        picture = stored.convert("RGB")
+    width, height = picture.size
+    difference = ImageStat.Stat(ImageChops.difference(shot.crop((0, 0, width, height)), picture))
+    assert max(difference.mean) <= PREVIEW_TOLERANCE, difference.mean
+    for area in ((width, 0, shot.width, shot.height), (0, height, width, shot.height)):
+        assert max(high for _, high in shot.crop(area).getextrema()) <= BLACK, f"{area} not black"
+
+
 @pytest.mark.parametrize("with_renderer", [True, False],
                          ids=["renderer-present", "renderer-missing"])
 def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, helper, x_server,
@@ -416,15 +427,23 @@ def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, h
         assert helper.post(PREVIEW_TITLE, WM_CLOSE)
         code = run.wait_exit(10)
         renderers = saver.renderer_pids(wine)
-    with Image.open(PREVIEW_PICTURE) as stored:
-        picture = stored.convert("RGB")
-    width, height = picture.size
-    difference = ImageStat.Stat(ImageChops.difference(shot.crop((0, 0, width, height)), picture))
-    assert max(difference.mean) <= PREVIEW_TOLERANCE, difference.mean
-    for area in ((width, 0, shot.width, shot.height), (0, height, width, shot.height)):
-        assert max(high for _, high in shot.crop(area).getextrema()) <= BLACK, f"{area} not black"
+    assert_preview_picture(shot)
     assert code == 0
     assert renderers == []
+
+
+@pytest.mark.skipif(xserver.wine_major_version() < 10,
+                    reason="Wine before 10 draws no child window whose parent belongs to another process")
+def test_preview_inside_the_settings_pages_window_shows_its_picture(wine, dist, helper, x_server, test_dir):
+    program = saver.install(dist, test_dir / "Vitrelux")
+    with saver.hosted_window(wine, helper, HOST_TITLE, (200, 150, 300, 200)) as (handle, _):
+        with saver.running(wine, program, helper, ["/p", str(handle)]):
+            child = wait_until(lambda: preview_child(helper), 20)
+            assert child is not None, "no Vitrelux_R child in the host window"
+            time.sleep(1)
+            shot = screen.screenshot(x_server.display, test_dir / "preview.png")
+            assert helper.post(HOST_TITLE, WM_CLOSE)
+    assert_preview_picture(shot.crop(tuple(int(n) for n in child[1:5])))
 
 
 # --- Music, and how the show ends ---

@@ -44,8 +44,8 @@ def black_desktop(x_server, test_dir):
 
 
 def record_show(wine, helper, display, dist, folder, env=None):
-    """The show as /s starts it: which picture it took, the snapshot's desktop part and path,
-    and screenshots of its sheets."""
+    """The show as /s starts it: which picture it took, the snapshot's size, desktop part and
+    path, and screenshots of its sheets."""
     program = saver.install(dist, folder / "Vitrelux")
     saver.write_settings(program.parent, None)
     saver.remove_snapshot_folder(helper)
@@ -54,11 +54,12 @@ def record_show(wine, helper, display, dist, folder, env=None):
         assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW, "no show"
         path = helper.snapshot_path()
         with Image.open(path) as stored:
+            size = stored.size
             desktop_part = stored.convert("RGB").crop((0, BAND, WIDTH, BAND + HEIGHT))
         assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect), "no sheets"
         frames = screen.capture_series(display, shots, 4, 0.5)
     taken = [line[1] for line in run.trace_lines() if line[0] == "snapshot"]
-    return SimpleNamespace(taken=taken, desktop_part=desktop_part, path=path, frames=frames)
+    return SimpleNamespace(taken=taken, size=size, desktop_part=desktop_part, path=path, frames=frames)
 
 
 def assert_sheets_carry_a_picture(frames):
@@ -108,3 +109,23 @@ def test_a_local_application_data_folder_the_code_page_cannot_spell(wine, helper
     assert show.taken == ["desktop"]
     assert ImageChops.difference(show.desktop_part, desktop).getbbox() is None, "not the desktop"
     assert_sheets_carry_a_picture(show.frames)
+
+
+@pytest.mark.skipif(xserver.wine_major_version() < 10,
+                    reason="Wine before 10 scales no program, aware of scaling or not")
+def test_at_150_percent_the_snapshot_is_in_real_pixels(wine, helper, x_server, dist, test_dir):
+    """An unaware program would see a 1280-wide screen as 853 pixels wide."""
+    desktop = pictures.desktop(xserver.START_SIZE)
+    saver.show_desktop(x_server.display, desktop, test_dir)
+    fonts_key = r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"
+    with registry_value(wine, DESKTOP_KEY, "LogPixels", "144", "REG_DWORD"), \
+            registry_value(wine, fonts_key, "LogPixels", "144", "REG_DWORD"):
+        # Read by the session's first process only.
+        wine.stop_server()
+        try:
+            show = record_show(wine, helper, x_server.display, dist, test_dir)
+        finally:
+            wine.stop_server()
+    assert show.size == (WIDTH, WIDTH)
+    assert ImageChops.difference(show.desktop_part, desktop).getbbox() is None, "not the desktop in real pixels"
+
