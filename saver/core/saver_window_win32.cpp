@@ -1,6 +1,7 @@
 // Vitrelux_S: translates its timers and close into the show's handlers, and does the show's system calls.
 #include "saver/core/saver_window_win32.h"
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -76,6 +77,24 @@ std::unique_ptr<MusicPlayer> music;
 std::unique_ptr<MusicThread> musicThread;
 std::unique_ptr<SaverShow> show;
 
+DWORD windowThread = 0;
+
+// NOTE: Wine 10's media layer can crash in a worker of its own while it stops an MPEGVideo device
+// (an invalid handle closed, seen with the MP3 restarted); the debugger the system then starts
+// holds every thread of the process, the show's end with them. A thread other than the window's
+// that crashes ends alone, and the show, or its end, goes on without it.
+LONG WINAPI endCrashedThread(EXCEPTION_POINTERS* exception)
+{
+    if (GetCurrentThreadId() != windowThread) {
+        const DWORD code = exception->ExceptionRecord->ExceptionCode;
+        char text[16];
+        std::snprintf(text, sizeof text, "%08lx", static_cast<unsigned long>(code));
+        traceNote("thread-crashed", text);
+        TerminateThread(GetCurrentThread(), code);
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (!show)
@@ -122,6 +141,8 @@ bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::
                                       instance, nullptr);
     if (!platform.window)
         return false;
+    windowThread = GetCurrentThreadId();
+    SetUnhandledExceptionFilter(endCrashedThread);
     music = std::make_unique<MusicPlayer>(mci, sound);
     musicThread = std::make_unique<MusicThread>(*music);
     show = std::make_unique<SaverShow>(platform, *musicThread, settings, ModeLetter, ProgramFolder);

@@ -13,7 +13,7 @@ import pictures
 import saver
 import screen
 import xserver
-from windows import FULL_SCREEN_SHOW, WESTERN, wait_show_screen
+from windows import FULL_SCREEN_SHOW, RENDERER_TITLE, WESTERN
 from wine import windows_path
 
 WIDTH, HEIGHT = xserver.START_SIZE
@@ -51,7 +51,7 @@ def record_show(wine, helper, display, dist, folder, env=None):
     saver.remove_snapshot_folder(helper)
     shots = folder / "shots"
     with saver.running(wine, program, helper, ["/s"], trace=folder / "trace.txt", env=env) as run:
-        assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW, "no show"
+        assert helper.wait_for(RENDERER_TITLE), "no show"
         path = helper.snapshot_path()
         with Image.open(path) as stored:
             size = stored.size
