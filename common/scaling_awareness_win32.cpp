@@ -3,22 +3,7 @@
 
 #include <windows.h>
 
-namespace {
-
-// The function's address cast to its type, or null when the module or the function is missing.
-template <typename Function>
-Function lookUp(HMODULE module, const char* name)
-{
-    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
-HMODULE user32()
-{
-    return GetModuleHandleA("user32.dll");
-}
-
-} // namespace
+#include "common/look_up_win32.h"
 
 bool SystemScalingAwareness::declarePerMonitorV2()
 {

@@ -3,25 +3,20 @@
 
 #include <cstring>
 
+#include "common/look_up_win32.h"
+
 namespace {
 
 // GUID_SESSION_DISPLAY_STATUS and GUID_CONSOLE_DISPLAY_STATE, which older headers lack.
 const GUID sessionDisplay = {0x2B84C20E, 0xAD23, 0x4DDF, {0x93, 0xDB, 0x05, 0xFF, 0xBD, 0x7E, 0xFC, 0xA5}};
 const GUID consoleDisplay = {0x6FE69556, 0x704A, 0x47A0, {0x8F, 0x24, 0xC2, 0x8D, 0x93, 0x6F, 0xDA, 0x47}};
 
-template <typename Function>
-Function user32Function(const char* name)
-{
-    FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
-
 } // namespace
 
 HANDLE registerDisplayReports(HWND window)
 {
     using Register = HANDLE(WINAPI*)(HANDLE, LPCGUID, DWORD);
-    auto registerReports = user32Function<Register>("RegisterPowerSettingNotification");
+    auto registerReports = lookUp<Register>(user32(), "RegisterPowerSettingNotification");
     if (!registerReports)
         return nullptr;
     HANDLE registration = registerReports(window, &sessionDisplay, DEVICE_NOTIFY_WINDOW_HANDLE);
@@ -31,7 +26,7 @@ HANDLE registerDisplayReports(HWND window)
 void unregisterDisplayReports(HANDLE registration)
 {
     using Unregister = BOOL(WINAPI*)(HANDLE);
-    auto unregisterReports = user32Function<Unregister>("UnregisterPowerSettingNotification");
+    auto unregisterReports = lookUp<Unregister>(user32(), "UnregisterPowerSettingNotification");
     if (registration && unregisterReports)
         unregisterReports(registration);
 }

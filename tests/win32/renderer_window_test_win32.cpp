@@ -95,44 +95,38 @@ void reportDisplay(HWND window, DWORD state)
     SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&report));
 }
 
-// The show's scene time when the display went off, before it came on again and a while after.
-struct DarkSpell {
-    HWND window = nullptr;
-    int ticks = 0;
-    float atOff = -1, beforeOn = -1, afterOn = -1;
-};
-DarkSpell spell;
+// The show's scene time when the display went off, before it came on again and a while after,
+// each taken from inside the renderer's own loop every 100 ms: off at 0.3 s, on at 1.3 s, the end at 1.6 s.
+HWND darkWindow = nullptr;
+int darkTicks = 0;
+float atOff = -1, beforeOn = -1, afterOn = -1;
 
-// Every 100 ms, from inside the renderer's own loop: off at 0.3 s, on at 1.3 s, the end at 1.6 s.
 void CALLBACK darkSpellStep(HWND, UINT, UINT_PTR, DWORD)
 {
-    switch (++spell.ticks) {
+    switch (++darkTicks) {
     case 3:
-        spell.atOff = sceneTime;
-        reportDisplay(spell.window, 0);
-        break;
+        atOff = sceneTime;
+        return reportDisplay(darkWindow, 0);
     case 13:
-        spell.beforeOn = sceneTime;
-        reportDisplay(spell.window, 1);
-        break;
+        beforeOn = sceneTime;
+        return reportDisplay(darkWindow, 1);
     case 16:
-        spell.afterOn = sceneTime;
-        PostMessageA(spell.window, WM_CLOSE, 0, 0);
-        break;
+        afterOn = sceneTime;
+        PostMessageA(darkWindow, WM_CLOSE, 0, 0);
     }
 }
 
 TEST_F(RendererWindow, DrawsNothingWhileTheDisplayIsOffAndGoesOnWithoutAJump)
 {
-    spell.window = window_;
+    darkWindow = window_;
     initRenderer(window_);
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, darkSpellStep);
     runMessageLoop();
     KillTimer(nullptr, timer);
-    EXPECT_GT(spell.atOff, 0.1f) << "no frames before the display went off";
-    EXPECT_EQ(spell.beforeOn, spell.atOff) << "frames drawn while the display was off";
-    EXPECT_GT(spell.afterOn - spell.beforeOn, 0.1f) << "no frames once the display was on again";
-    EXPECT_LT(spell.afterOn - spell.beforeOn, 0.8f) << "the dark second was fed to the animation";
+    EXPECT_GT(atOff, 0.1f) << "no frames before the display went off";
+    EXPECT_EQ(beforeOn, atOff) << "frames drawn while the display was off";
+    EXPECT_GT(afterOn - beforeOn, 0.1f) << "no frames once the display was on again";
+    EXPECT_LT(afterOn - beforeOn, 0.8f) << "the dark second was fed to the animation";
 }
 
 // Released only once the start has gone on without the picture.

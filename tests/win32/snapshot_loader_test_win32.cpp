@@ -201,6 +201,16 @@ TEST_F(SnapshotLoader, MissingFileGivesNoImageAndNoMessage)
 }
 
 
+// The bytes as the user's snapshot, where the renderer reads it.
+void writeSnapshot(const Bytes& bytes)
+{
+    CreateDirectoryW(snapshotFolder().c_str(), nullptr);
+    HANDLE file = CreateFileW(snapshotPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 // A GL context on a window of its own, current while it lives.
 class GlContext {
 public:
@@ -235,7 +245,6 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
     errorPopups = false;
     GlContext gl;
     ASSERT_TRUE(gl.made());
-    CreateDirectoryW(snapshotFolder().c_str(), nullptr);
     // 32-bit pictures as the front end writes them on today's displays, read where they lie in the
     // file; 24-bit ones with padded rows, one of them top-down.
     const struct {
@@ -245,11 +254,7 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
     } cases[] = {{1024, 32, false, 1024}, {1280, 24, false, 1024}, {1366, 24, true, 1024}, {1920, 32, false, 2048},
                  {3840, 32, false, 4096}};
     for (const auto [side, bits, topDown, textureSide] : cases) {
-        const Bytes file = encodeBitmap(side, side, bits, topDown);
-        HANDLE handle = CreateFileW(snapshotPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-        CloseHandle(handle);
+        writeSnapshot(encodeBitmap(side, side, bits, topDown));
         SnapshotImage* picture = loadSnapshotImage(snapshotPath());
         ASSERT_NE(picture, nullptr) << side;
 
@@ -290,12 +295,7 @@ TEST(SnapshotTexture, IsLeftOutWhenPreparingItThrowsAndMadeOnTheMainThreadWithou
     errorPopups = false;
     GlContext gl;
     ASSERT_TRUE(gl.made());
-    CreateDirectoryW(snapshotFolder().c_str(), nullptr);
-    const Bytes file = encodeBitmap(64, 64, 24, false);
-    HANDLE handle = CreateFileW(snapshotPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-    CloseHandle(handle);
+    writeSnapshot(encodeBitmap(64, 64, 24, false));
     const struct {
         const char* what;
         TextureLevel (*prepare)();
