@@ -19,14 +19,6 @@ bool ButtonFont::operator==(const ButtonFont& other) const
         && underline == other.underline && strikethrough == other.strikethrough && charset == other.charset;
 }
 
-std::string formatFont(const ButtonFont& font)
-{
-    std::ostringstream text;
-    text << font.typeface << ',' << font.points << ',' << font.weight << ',' << font.italic << ','
-         << font.underline << ',' << font.strikethrough << ',' << font.charset;
-    return text.str();
-}
-
 bool parseFont(const std::string& text, ButtonFont& font)
 {
     std::vector<std::string> fields;

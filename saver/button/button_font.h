@@ -15,5 +15,4 @@ struct ButtonFont {
 };
 
 // "typeface,points,weight,italic,underline,strikethrough,charset"; the typeface may hold commas.
-std::string formatFont(const ButtonFont& font);
 bool parseFont(const std::string& text, ButtonFont& font);

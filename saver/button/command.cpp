@@ -1,4 +1,4 @@
-// The Command button's state machine, face geometry and gradient, properties and persistence.
+// The Command button's state machine, face geometry and gradient, and its stored properties.
 #include "saver/button/command.h"
 
 #include <cmath>
@@ -36,11 +36,6 @@ GradientVertex vertex(std::int32_t x, std::int32_t y, std::uint32_t rgb)
 
 constexpr std::uint32_t lightColour = 0xFFFFFF;
 constexpr std::uint32_t darkColour = 0xC6C5D7;
-
-std::string formatFlag(bool value)
-{
-    return value ? "True" : "False";
-}
 
 } // namespace
 
@@ -88,206 +83,194 @@ ButtonFont defaultCaptionFont()
     return font;
 }
 
-Command::Command(CommandSurface& surface) : surface_(surface), font_(defaultCaptionFont()) {}
+Command::Command(const PropertyBag& bag, const ButtonFont& ambient) : font_(ambient)
+{
+    const auto text = [&](const char* key, const std::string& fallback) { return bag.read(key).value_or(fallback); };
+    parseFlag(text("Enabled", "True"), EnabledFlag);
+    caption_ = text("Caption", "Command");
+    if (const auto font = bag.read("Font"); font && !parseFont(*font, font_))
+        font_ = defaultCaptionFont();
+    long long value = 0;
+    // An unreadable value keeps the field's zero: never initialised.
+    long long firstRun = 0;
+    parseWhole(text("FirstRun", "1"), 0, 255, firstRun);
+    if (parseWhole(text("FontColour", "0"), INT32_MIN, INT32_MAX, value))
+        fontColour_ = static_cast<std::int32_t>(value);
+    if (parseWhole(text("Visible", "1"), INT16_MIN, INT16_MAX, value))
+        opaque_ = value != 0;
+    // Never initialised: its caption is black while it was enabled, and it is enabled from now on.
+    if (firstRun == 0) {
+        if (EnabledFlag)
+            fontColour_ = 0;
+        EnabledFlag = true;
+    }
+    CommandEffects ignored;
+    if (EnabledFlag)
+        DrawFace(FaceImage::Normal, ignored);
+}
 
-void Command::Initialize()
+CommandEffects Command::Initialize()
 {
     CurrentState = ButtonState::Normal;
-    surface_.startPointerTimer(pointerTimerMilliseconds);
+    CommandEffects effects;
+    effects.startPointerTimer = true;
+    return effects;
 }
 
-void Command::enter(ButtonState state, FaceImage image)
+void Command::enter(ButtonState state, FaceImage image, CommandEffects& effects)
 {
     CurrentState = state;
-    DrawFace(image);
+    DrawFace(image, effects);
 }
 
-void Command::GotFocus()
+void Command::gainFocus(CommandEffects& effects)
 {
-    if (!EnabledFlag)
-        return;
+    focused_ = true;
     if (CurrentState != ButtonState::HighLight)
-        enter(ButtonState::Selected, FaceImage::Selected);
+        enter(ButtonState::Selected, FaceImage::Selected, effects);
     else
-        enter(ButtonState::HighLightSelect, FaceImage::Pressed);
+        enter(ButtonState::HighLightSelect, FaceImage::Pressed, effects);
 }
 
-void Command::LostFocus()
+CommandEffects Command::GotFocus()
 {
+    CommandEffects effects;
+    // The focus a press took has been seen already.
+    if (EnabledFlag && !focused_)
+        gainFocus(effects);
+    return effects;
+}
+
+CommandEffects Command::LostFocus()
+{
+    CommandEffects effects;
+    focused_ = false;
     // Disabling takes the focus away: the face stays Disable, but the button is no longer selected
     // when it is enabled again.
     if (!EnabledFlag)
         CurrentState = ButtonState::Normal;
     else if (CurrentState != ButtonState::Normal)
-        enter(ButtonState::Normal, FaceImage::Normal);
+        enter(ButtonState::Normal, FaceImage::Normal, effects);
+    return effects;
 }
 
-void Command::MouseDown(int button)
+CommandEffects Command::MouseDown(int button)
 {
-    if (!EnabledFlag || button != 1)
-        return;
-    LeftDown = true;
-    DrawFace(FaceImage::Pressed);
-}
-
-void Command::MouseMove(int)
-{
+    CommandEffects effects;
     if (!EnabledFlag)
-        return;
+        return effects;
+    // The press takes the focus before it is seen, and the capture keeps the release ours.
+    if (!focused_) {
+        gainFocus(effects);
+        effects.takeFocus = true;
+    }
+    if (!holdsCapture_) {
+        holdsCapture_ = true;
+        effects.capture = CaptureChange::Take;
+    }
+    if (button == 1) {
+        LeftDown = true;
+        DrawFace(FaceImage::Pressed, effects);
+    }
+    return effects;
+}
+
+CommandEffects Command::MouseMove()
+{
+    CommandEffects effects;
+    if (!EnabledFlag)
+        return effects;
     if (CurrentState == ButtonState::Normal)
-        enter(ButtonState::HighLight, FaceImage::HighLight);
+        enter(ButtonState::HighLight, FaceImage::HighLight, effects);
     else if (CurrentState == ButtonState::Selected && !LeftDown)
-        enter(ButtonState::HighLightSelect, FaceImage::HighLightSelect);
+        enter(ButtonState::HighLightSelect, FaceImage::HighLightSelect, effects);
+    return effects;
 }
 
-void Command::MouseUp(int button, bool lastUp)
+CommandEffects Command::MouseUp(int button, bool stillHeld)
 {
+    CommandEffects effects;
+    // Given back first, so that nothing the click starts runs under it.
+    if (!stillHeld && holdsCapture_) {
+        holdsCapture_ = false;
+        effects.capture = CaptureChange::GiveBack;
+    }
     if (!EnabledFlag)
-        return;
+        return effects;
     if (button == 1) {
         LeftDown = false;
         if (CurrentState == ButtonState::HighLight)
-            DrawFace(FaceImage::Normal);
+            DrawFace(FaceImage::Normal, effects);
         else if (CurrentState == ButtonState::HighLightSelect)
-            DrawFace(FaceImage::HighLightSelect);
+            DrawFace(FaceImage::HighLightSelect, effects);
     }
-    // Not while another button is still held: its release is the end of the click.
-    if (lastUp && CurrentState != ButtonState::Selected)
-        surface_.raiseClick();
+    effects.click = !stillHeld && CurrentState != ButtonState::Selected;
+    return effects;
 }
 
-void Command::CaptureLost()
+CommandEffects Command::CaptureLost()
 {
-    if (!EnabledFlag || !LeftDown)
-        return;
+    CommandEffects effects;
+    const bool pressed = holdsCapture_ && LeftDown;
+    holdsCapture_ = false;
+    if (!EnabledFlag || !pressed)
+        return effects;
     LeftDown = false;
     const ButtonState before = CurrentState;
-    LeaveHover();
+    LeaveHover(effects);
     // The face of the state, no longer the pressed one, where leaving the hover drew none.
     if (CurrentState == before)
-        DrawFace(CurrentState == ButtonState::Selected ? FaceImage::Selected : FaceImage::Normal);
+        DrawFace(CurrentState == ButtonState::Selected ? FaceImage::Selected : FaceImage::Normal, effects);
+    return effects;
 }
 
-void Command::TimerTick(PointerOver over)
+CommandEffects Command::TimerTick(PointerOver over)
 {
+    CommandEffects effects;
     if (EnabledFlag && over != PointerOver::Control)
-        LeaveHover();
+        LeaveHover(effects);
+    return effects;
 }
 
-void Command::LeaveHover()
+void Command::LeaveHover(CommandEffects& effects)
 {
     if (CurrentState == ButtonState::HighLight)
-        enter(ButtonState::Normal, FaceImage::Normal);
+        enter(ButtonState::Normal, FaceImage::Normal, effects);
     else if (CurrentState == ButtonState::HighLightSelect)
-        enter(ButtonState::Selected, FaceImage::Selected);
+        enter(ButtonState::Selected, FaceImage::Selected, effects);
 }
 
-void Command::Resize(std::int32_t widthPixels, std::int32_t heightPixels)
+CommandEffects Command::Resize(std::int32_t widthPixels, std::int32_t heightPixels)
 {
     widthTwips_ = widthPixels * twipsPerPixel;
     heightTwips_ = heightPixels * twipsPerPixel;
-    ApplyEnabledFace();
+    return ApplyEnabledFace();
 }
 
-void Command::DrawFace(FaceImage image)
+CommandEffects Command::setEnabled(bool enabled)
+{
+    EnabledFlag = enabled;
+    return ApplyEnabledFace();
+}
+
+void Command::DrawFace(FaceImage image, CommandEffects& effects)
 {
     if (CurrentState == ButtonState::Normal || CurrentState == ButtonState::Selected)
         GradientInverted = false;
     else if (CurrentState == ButtonState::HighLight)
         GradientInverted = true;
-    FaceGeometry = faceLayout(widthTwips_, heightTwips_, FaceGeometry);
-    const Gradient gradient = faceGradient(static_cast<std::int32_t>(std::nearbyint(widthTwips_ / double{twipsPerPixel})),
-                                           static_cast<std::int32_t>(std::nearbyint(heightTwips_ / double{twipsPerPixel})),
-                                           GradientInverted);
-    surface_.paintFace(image, gradient, FaceGeometry);
-    surface_.placeCaption(FaceGeometry.captionTop, FaceGeometry.captionWidth);
+    face_.image = image;
+    face_.layout = faceLayout(widthTwips_, heightTwips_, face_.layout);
+    face_.gradient = faceGradient(static_cast<std::int32_t>(std::nearbyint(widthTwips_ / double{twipsPerPixel})),
+                                  static_cast<std::int32_t>(std::nearbyint(heightTwips_ / double{twipsPerPixel})),
+                                  GradientInverted);
+    effects.repaint = true;
 }
 
-void Command::ApplyEnabledFace()
+CommandEffects Command::ApplyEnabledFace()
 {
-    DrawFace(EnabledFlag ? FaceImage::Normal : FaceImage::Disable);
-    surface_.showEnabled(EnabledFlag);
-}
-
-void Command::RefreshCaption()
-{
-    if (!EnabledFlag)
-        return;
-    surface_.showEnabled(true);
-    if (FirstRunFlag == 0)
-        fontColour_ = 0;
-    DrawFace(FaceImage::Normal);
-}
-
-bool Command::Enabled()
-{
-    // The first read initialises a never-stored instance, which its face then shows.
-    if (FirstRunFlag == 0) {
-        RefreshCaption();
-        FirstRunFlag = 1;
-        EnabledFlag = true;
-        ApplyEnabledFace();
-    }
-    return EnabledFlag;
-}
-
-void Command::setEnabled(bool enabled)
-{
-    EnabledFlag = enabled;
-    surface_.propertyChanged("Enabled");
-    ApplyEnabledFace();
-}
-
-void Command::setCaption(const std::string& caption)
-{
-    caption_ = caption;
-    surface_.propertyChanged("Caption");
-}
-
-void Command::setFont(const ButtonFont& font)
-{
-    font_ = font;
-    surface_.propertyChanged("Font");
-}
-
-void Command::setFontColour(std::int32_t colour)
-{
-    fontColour_ = colour;
-    RefreshCaption();
-    surface_.propertyChanged("FontColour");
-}
-
-void Command::setVisible(std::uint8_t visible)
-{
-    opaque_ = visible != 0;
-    if (opaque_)
-        RefreshCaption();
-    surface_.propertyChanged("Visible");
-}
-
-void Command::load(const PropertyBag& bag, const ButtonFont& ambient)
-{
-    const auto text = [&](const char* key, const std::string& fallback) { return bag.read(key).value_or(fallback); };
-    parseFlag(text("Enabled", "True"), EnabledFlag);
-    caption_ = text("Caption", "Command");
-    parseFont(text("Font", formatFont(ambient)), font_);
-    long long value = 0;
-    if (parseWhole(text("FirstRun", "1"), 0, 255, value))
-        FirstRunFlag = static_cast<std::uint8_t>(value);
-    if (parseWhole(text("FontColour", "0"), INT32_MIN, INT32_MAX, value))
-        fontColour_ = static_cast<std::int32_t>(value);
-    if (parseWhole(text("Visible", "1"), INT16_MIN, INT16_MAX, value))
-        opaque_ = value != 0;
-    RefreshCaption();
-}
-
-void Command::save(PropertyBag& bag, const ButtonFont& ambient)
-{
-    bag.write("Enabled", formatFlag(EnabledFlag), formatFlag(true));
-    bag.write("Caption", caption_, "Command");
-    bag.write("FirstRun", std::to_string(FirstRunFlag), "1");
-    bag.write("Font", formatFont(font_), formatFont(ambient));
-    bag.write("FontColour", std::to_string(fontColour_), "0");
-    bag.write("Visible", opaque_ ? "1" : "0", "1");
-    RefreshCaption();
+    CommandEffects effects;
+    DrawFace(EnabledFlag ? FaceImage::Normal : FaceImage::Disable, effects);
+    effects.enabledChanged = true;
+    return effects;
 }

@@ -1,5 +1,5 @@
-// The Command button's logic: its five states, the face it asks to be painted in each, its
-// properties and their persistence. The window that hosts it (command_win32) only translates.
+// The Command button's logic: its five states, the face it shows in each and its stored properties.
+// The window that hosts it (command_win32) only translates.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -44,21 +44,26 @@ struct Gradient {
     std::uint32_t lowerRight = 0;
 };
 
-// What the button asks of its window.
-class CommandSurface {
-public:
-    virtual ~CommandSurface() = default;
-    // Clears the face, fills the gradient, copies the eight pieces of the image and refreshes.
-    virtual void paintFace(FaceImage image, const Gradient& gradient, const FaceLayout& layout) = 0;
-    // The caption's place in twips, left at 0.
-    virtual void placeCaption(std::int16_t top, std::int16_t width) = 0;
-    // The caption's look, and whether the window takes input: a disabled button takes no focus and
-    // reads as unavailable.
-    virtual void showEnabled(bool enabled) = 0;
-    virtual void startPointerTimer(std::uint32_t milliseconds) = 0;
-    // Tells the parent once the button's own message has been handled, never from inside it.
-    virtual void raiseClick() = 0;
-    virtual void propertyChanged(const char* name) = 0;
+enum class CaptureChange { Keep, Take, GiveBack };
+
+// What the window does after one input, in this order: the capture, the focus, a repaint of the
+// face, its enabled look and input, the pointer timer, the Click.
+struct CommandEffects {
+    CaptureChange capture = CaptureChange::Keep;
+    bool takeFocus = false;
+    bool repaint = false;
+    bool enabledChanged = false;
+    bool startPointerTimer = false;
+    // Raised once the button's own message has been handled, never from inside it.
+    bool click = false;
+};
+
+// The face the window paints: which image, the gradient under it and where its pieces and the
+// caption go.
+struct CommandFace {
+    FaceImage image = FaceImage::Normal;
+    Gradient gradient;
+    FaceLayout layout;
 };
 
 constexpr std::int32_t twipsPerPixel = 15;
@@ -73,57 +78,50 @@ FaceLayout faceLayout(std::int32_t widthTwips, std::int32_t heightTwips, const F
 // The two gradient vertices for a face of the given pixel size: light on top unless inverted.
 Gradient faceGradient(std::int32_t widthPixels, std::int32_t heightPixels, bool inverted);
 
+// The button's logic: one input at a time, each answered with what its window is to do. The face
+// shown is part of the state; painting draws it and nothing else.
 class Command {
 public:
-    explicit Command(CommandSurface& surface);
+    // Loads the persisted properties; ambient is the host's font. An instance stored before it was
+    // ever initialised is initialised here.
+    Command(const PropertyBag& bag, const ButtonFont& ambient);
 
-    void Initialize();
+    CommandEffects Initialize();
 
-    void MouseDown(int button);
-    void MouseMove(int button);
-    // lastUp: every mouse button is up and the button has given its capture back.
-    void MouseUp(int button, bool lastUp);
+    CommandEffects MouseDown(int button);
+    CommandEffects MouseMove();
+    // stillHeld: another mouse button is still down, whose release ends the click.
+    CommandEffects MouseUp(int button, bool stillHeld);
     // Another window took the capture during a press: it ends as a release outside the button.
-    void CaptureLost();
-    void GotFocus();
-    void LostFocus();
-    void TimerTick(PointerOver over);
-    void Resize(std::int32_t widthPixels, std::int32_t heightPixels);
+    CommandEffects CaptureLost();
+    CommandEffects GotFocus();
+    CommandEffects LostFocus();
+    CommandEffects TimerTick(PointerOver over);
+    CommandEffects Resize(std::int32_t widthPixels, std::int32_t heightPixels);
+    CommandEffects setEnabled(bool enabled);
 
-    // Queries draw nothing, but for the first read of Enabled on a never-stored instance.
-    bool Enabled();
-    void setEnabled(bool enabled);
+    bool Enabled() const { return EnabledFlag; }
     const std::string& Caption() const { return caption_; }
-    void setCaption(const std::string& caption);
     const ButtonFont& Font() const { return font_; }
-    void setFont(const ButtonFont& font);
     std::int32_t FontColour() const { return fontColour_; }
-    void setFontColour(std::int32_t colour);
-    std::uint8_t Visible() const { return opaque_ ? 255 : 0; }
-    void setVisible(std::uint8_t visible);
-
-    // Loads the persisted properties; ambient is the host's font.
-    void load(const PropertyBag& bag, const ButtonFont& ambient);
-    void save(PropertyBag& bag, const ButtonFont& ambient);
-
-    ButtonState state() const { return CurrentState; }
     bool opaque() const { return opaque_; }
-    std::int32_t fontColour() const { return fontColour_; }
+    ButtonState state() const { return CurrentState; }
+    const CommandFace& face() const { return face_; }
 
 private:
-    void DrawFace(FaceImage image);
-    void LeaveHover();
-    void ApplyEnabledFace();
-    void RefreshCaption();
-    void enter(ButtonState state, FaceImage image);
+    void DrawFace(FaceImage image, CommandEffects& effects);
+    void enter(ButtonState state, FaceImage image, CommandEffects& effects);
+    void gainFocus(CommandEffects& effects);
+    void LeaveHover(CommandEffects& effects);
+    CommandEffects ApplyEnabledFace();
 
-    CommandSurface& surface_;
     bool GradientInverted = false;
-    std::uint8_t FirstRunFlag = 0;
     bool EnabledFlag = false;
     ButtonState CurrentState = ButtonState::Uninitialised;
-    FaceLayout FaceGeometry;
     bool LeftDown = false;
+    bool focused_ = false;
+    bool holdsCapture_ = false;
+    CommandFace face_;
     std::int32_t widthTwips_ = 0;
     std::int32_t heightTwips_ = 0;
     std::string caption_ = "Command";

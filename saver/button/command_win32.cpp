@@ -1,9 +1,10 @@
 // Vitrelux.Command: translates mouse, capture, focus, timer and size messages into the button's
-// logic, and paints the faces it asks for onto a retained surface that WM_PAINT shows.
+// logic, applies what it answers, and paints the face its state holds.
 #include "saver/button/command_win32.h"
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/dib_section_win32.h"
@@ -43,80 +44,56 @@ int pixels(double twips)
     return static_cast<int>(std::nearbyint(twips / twipsPerPixel));
 }
 
-class CommandWindow : public CommandSurface {
+class CommandWindow {
 public:
-    CommandWindow(HWND window, HINSTANCE instance)
-        : command(*this), window_(window), stateImages_(sharedStateImages(instance))
+    CommandWindow(HWND window, HINSTANCE instance, const CreateParameters& parameters)
+        : command(parameters.bag, parameters.ambient), window_(window), stateImages_(sharedStateImages(instance)),
+          font_(createCaptionFont(command.Font()))
     {
     }
     CommandWindow(const CommandWindow&) = delete;
     CommandWindow& operator=(const CommandWindow&) = delete;
 
-    void paintFace(FaceImage image, const Gradient& gradient, const FaceLayout& layout) override
+    void apply(const CommandEffects& effects)
     {
-        if (!makeSurface())
-            return;
-        HDC face = surface_->dc();
-        RECT all = {0, 0, width_, height_};
-        FillRect(face, &all, GetSysColorBrush(COLOR_BTNFACE));
-        TRIVERTEX vertices[2];
-        for (int i = 0; i < 2; ++i) {
-            const GradientVertex& v = gradient.vertices[i];
-            vertices[i] = {v.x, v.y, v.red, v.green, v.blue, v.alpha};
-        }
-        GRADIENT_RECT rect = {gradient.upperLeft, gradient.lowerRight};
-        GradientFill(face, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
-        copyPieces(stateImages_->images[static_cast<int>(image)].bitmap(), layout);
-        InvalidateRect(window_, nullptr, FALSE);
+        if (effects.capture == CaptureChange::Take)
+            SetCapture(window_);
+        else if (effects.capture == CaptureChange::GiveBack && GetCapture() == window_)
+            ReleaseCapture();
+        if (effects.takeFocus)
+            SetFocus(window_);
+        if (effects.repaint)
+            InvalidateRect(window_, nullptr, FALSE);
+        if (effects.enabledChanged)
+            showEnabled(command.Enabled());
+        if (effects.startPointerTimer)
+            SetTimer(window_, pointerTimerId, pointerTimerMilliseconds, nullptr);
+        // Posted: what the click starts (the file chooser's modal loop, the dialog's end) must not
+        // run inside this button's message, which that could destroy.
+        if (effects.click)
+            PostMessageW(GetParent(window_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window_), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(window_));
     }
-    void placeCaption(std::int16_t top, std::int16_t width) override
-    {
-        captionTop_ = pixels(top);
-        captionWidth_ = pixels(width);
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    void showEnabled(bool enabled) override
-    {
-        captionEnabled_ = enabled;
-        // The system would leave the focus nowhere, where Escape no longer reaches the dialog.
-        if (!enabled && GetFocus() == window_)
-            SetFocus(GetAncestor(window_, GA_ROOT));
-        EnableWindow(window_, enabled);
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-    void startPointerTimer(std::uint32_t milliseconds) override { SetTimer(window_, pointerTimerId, milliseconds, nullptr); }
-    // Posted: what the click starts (the file chooser's modal loop, the dialog's end) must not run
-    // inside this button's message, which that could destroy.
-    void raiseClick() override
-    {
-        PostMessageW(GetParent(window_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window_), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(window_));
-    }
-    void propertyChanged(const char* name) override
-    {
-        const std::string property = name;
-        if (property == "Font")
-            makeFont();
-        else if (property == "Caption")
-            showCaptionAsText();
-        InvalidateRect(window_, nullptr, FALSE);
-    }
-
-    void makeFont() { font_ = createCaptionFont(command.Font()); }
-    // Screen readers and window lists name the button by its window text.
-    void showCaptionAsText() { SetWindowTextW(window_, wideText(command.Caption()).c_str()); }
 
     // The face, then the caption over it (the caption's label has no window of its own).
     void show(HDC target)
     {
-        if (surface_ && command.opaque())
+        if (command.opaque() && drawFace())
             surface_->show(target);
         const std::wstring caption = wideText(command.Caption());
-        RECT place = {0, captionTop_, captionWidth_, height_};
+        const FaceLayout& layout = command.face().layout;
+        RECT place = {0, pixels(layout.captionTop), pixels(layout.captionWidth), height_};
         SetBkMode(target, TRANSPARENT);
-        SetTextColor(target, captionEnabled_ ? static_cast<COLORREF>(command.fontColour()) : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(target, command.Enabled() ? static_cast<COLORREF>(command.FontColour()) : GetSysColor(COLOR_GRAYTEXT));
         const Selection font(target, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
         DrawTextW(target, caption.c_str(), static_cast<int>(caption.size()), &place, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
+    void created(const CREATESTRUCTW& creation)
+    {
+        // Screen readers and window lists name the button by its window text.
+        SetWindowTextW(window_, wideText(command.Caption()).c_str());
+        resized(creation.cx, creation.cy);
     }
 
     void resized(int width, int height)
@@ -126,20 +103,41 @@ public:
         surface_.reset();
         width_ = width;
         height_ = height;
-        command.Resize(width, height);
+        apply(command.Resize(width, height));
     }
 
     Command command;
-    // Set while the button gives its own capture back, which is no capture lost.
-    bool releasingCapture = false;
 
 private:
-    HWND window_;
-    bool makeSurface()
+    void showEnabled(bool enabled)
+    {
+        // The system would leave the focus nowhere, where Escape no longer reaches the dialog.
+        if (!enabled && GetFocus() == window_)
+            SetFocus(GetAncestor(window_, GA_ROOT));
+        EnableWindow(window_, enabled);
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+
+    // Clears the face, fills the gradient and copies the eight pieces of the state's image.
+    bool drawFace()
     {
         if (!surface_)
             surface_ = std::make_unique<DibSection>(width_ > 0 ? width_ : 1, height_ > 0 ? height_ : 1, 32);
-        return surface_->bits() != nullptr;
+        if (!surface_->bits())
+            return false;
+        const CommandFace& face = command.face();
+        HDC dc = surface_->dc();
+        RECT all = {0, 0, width_, height_};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+        TRIVERTEX vertices[2];
+        for (int i = 0; i < 2; ++i) {
+            const GradientVertex& v = face.gradient.vertices[i];
+            vertices[i] = {v.x, v.y, v.red, v.green, v.blue, v.alpha};
+        }
+        GRADIENT_RECT rect = {face.gradient.upperLeft, face.gradient.lowerRight};
+        GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        copyPieces(stateImages_->images[static_cast<int>(face.image)].bitmap(), face.layout);
+        return true;
     }
 
     void copyPieces(HBITMAP image, const FaceLayout& layout)
@@ -156,14 +154,12 @@ private:
         }
     }
 
+    HWND window_;
     std::shared_ptr<StateImages> stateImages_;
     std::unique_ptr<DibSection> surface_;
     GdiObject font_;
     int width_ = 0;
     int height_ = 0;
-    int captionTop_ = 0;
-    int captionWidth_ = 0;
-    bool captionEnabled_ = true;
 };
 
 CommandWindow* windowOf(HWND window)
@@ -191,61 +187,42 @@ PointerOver pointerOver(HWND window)
     return under == GetParent(window) ? PointerOver::Parent : PointerOver::Other;
 }
 
-LRESULT create(HWND window, const CREATESTRUCTW& creation)
+// The input a message is, as the button's logic takes it; no input for other messages.
+std::optional<CommandEffects> input(Command& command, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    // A button made without createCommand loads as a stored instance without keys.
-    const PropertyBag noKeys;
-    const ButtonFont ambient = defaultCaptionFont();
-    const CreateParameters none{noKeys, ambient};
-    auto* parameters = static_cast<const CreateParameters*>(creation.lpCreateParams);
-    CommandWindow* button = windowOf(window);
-    button->command.load((parameters ? *parameters : none).bag, (parameters ? *parameters : none).ambient);
-    button->makeFont();
-    button->showCaptionAsText();
-    button->resized(creation.cx, creation.cy);
-    return 0;
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        return command.MouseDown(buttonOf(message));
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
+        return command.MouseUp(buttonOf(message), (wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0);
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lparam) == window)
+            return CommandEffects{};
+        return command.CaptureLost();
+    case WM_MOUSEMOVE:
+        return command.MouseMove();
+    case WM_SETFOCUS:
+        return command.GotFocus();
+    case WM_KILLFOCUS:
+        return command.LostFocus();
+    case WM_TIMER:
+        if (wparam != pointerTimerId)
+            return CommandEffects{};
+        return command.TimerTick(pointerOver(window));
+    default:
+        return std::nullopt;
+    }
 }
 
 LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    Command& command = button.command;
-    switch (message) {
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        // A disabled button takes neither. Otherwise a click takes the focus before the press is
-        // seen, and the capture keeps the release ours.
-        if (!command.Enabled())
-            return 0;
-        SetFocus(window);
-        SetCapture(window);
-        command.MouseDown(buttonOf(message));
-        return 0;
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: {
-        // The capture is given back first, so that nothing the click starts runs under it.
-        const bool allUp = !(wparam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON));
-        if (allUp && GetCapture() == window) {
-            button.releasingCapture = true;
-            ReleaseCapture();
-            button.releasingCapture = false;
-        }
-        command.MouseUp(buttonOf(message), allUp && GetCapture() != window);
+    if (const std::optional<CommandEffects> effects = input(button.command, window, message, wparam, lparam)) {
+        button.apply(*effects);
         return 0;
     }
-    case WM_CAPTURECHANGED:
-        if (!button.releasingCapture && reinterpret_cast<HWND>(lparam) != window)
-            command.CaptureLost();
-        return 0;
-    case WM_MOUSEMOVE:
-        command.MouseMove(wparam & MK_LBUTTON ? 1 : 0);
-        return 0;
-    case WM_SETFOCUS:
-        command.GotFocus();
-        return 0;
-    case WM_KILLFOCUS:
-        command.LostFocus();
-        return 0;
-    case WM_TIMER:
-        if (wparam == pointerTimerId)
-            command.TimerTick(pointerOver(window));
+    switch (message) {
+    case WM_CREATE:
+        button.created(*reinterpret_cast<const CREATESTRUCTW*>(lparam));
         return 0;
     case WM_SIZE:
         button.resized(LOWORD(lparam), HIWORD(lparam));
@@ -270,14 +247,18 @@ LRESULT handle(CommandWindow& button, HWND window, UINT message, WPARAM wparam, 
 LRESULT CALLBACK commandWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     if (message == WM_NCCREATE) {
-        HINSTANCE instance = reinterpret_cast<const CREATESTRUCTW*>(lparam)->hInstance;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new CommandWindow(window, instance)));
+        const auto& creation = *reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        // A button made without createCommand loads as a stored instance without keys.
+        const PropertyBag noKeys;
+        const ButtonFont ambient = defaultCaptionFont();
+        const CreateParameters none{noKeys, ambient};
+        auto* parameters = static_cast<const CreateParameters*>(creation.lpCreateParams);
+        auto* button = new CommandWindow(window, creation.hInstance, parameters ? *parameters : none);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(button));
     }
     CommandWindow* button = windowOf(window);
     if (!button)
         return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_CREATE)
-        return create(window, *reinterpret_cast<const CREATESTRUCTW*>(lparam));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete button;
@@ -325,11 +306,30 @@ GdiObject createCaptionFont(const ButtonFont& font)
     return GdiObject(CreateFontIndirectW(&description));
 }
 
-Command* commandOf(HWND window)
+namespace {
+
+CommandWindow* buttonWindow(HWND window)
 {
     wchar_t name[64] = {};
     if (!GetClassNameW(window, name, 64) || lstrcmpW(name, commandClassName) != 0)
         return nullptr;
-    CommandWindow* button = windowOf(window);
-    return button ? &button->command : nullptr;
+    return windowOf(window);
+}
+
+} // namespace
+
+bool initializeCommand(HWND window)
+{
+    CommandWindow* button = buttonWindow(window);
+    if (button)
+        button->apply(button->command.Initialize());
+    return button != nullptr;
+}
+
+bool enableCommand(HWND window, bool enabled)
+{
+    CommandWindow* button = buttonWindow(window);
+    if (button)
+        button->apply(button->command.setEnabled(enabled));
+    return button != nullptr;
 }

@@ -20,5 +20,6 @@ HWND createCommand(HWND parent, int id, int x, int y, int width, int height, con
 // A GDI font for a persisted one, at 96 dots per inch.
 GdiObject createCaptionFont(const ButtonFont& font);
 
-// The logic behind a button window; null for any other window.
-Command* commandOf(HWND window);
+// The host's calls on a button window; false for any other window.
+bool initializeCommand(HWND window);
+bool enableCommand(HWND window, bool enabled);

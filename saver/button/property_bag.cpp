@@ -18,17 +18,6 @@ std::optional<std::string> PropertyBag::read(const std::string& key) const
     return std::nullopt;
 }
 
-void PropertyBag::write(const std::string& key, const std::string& value, const std::string& defaultValue)
-{
-    if (value != defaultValue) {
-        set(key, value);
-        return;
-    }
-    auto entry = find(key);
-    if (entry != entries_.end())
-        entries_.erase(entry);
-}
-
 void PropertyBag::set(const std::string& key, const std::string& value)
 {
     auto entry = find(key);

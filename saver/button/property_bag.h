@@ -1,4 +1,4 @@
-// One button's stored properties: named values with per-key defaults.
+// One button's stored properties: named values.
 #pragma once
 #include <optional>
 #include <string>
@@ -9,8 +9,6 @@ class PropertyBag {
 public:
     // Keys compare without regard to case.
     std::optional<std::string> read(const std::string& key) const;
-    // A value equal to its default is not written; one written before is then dropped.
-    void write(const std::string& key, const std::string& value, const std::string& defaultValue);
     void set(const std::string& key, const std::string& value);
     // Entries in the order first written, with the spelling first used.
     const std::vector<std::pair<std::string, std::string>>& entries() const { return entries_; }

@@ -1,4 +1,4 @@
-// Reading and writing the stored description's text.
+// Reading the stored description's text.
 #include "saver/button/stored_description.h"
 
 #include <sstream>
@@ -32,17 +32,6 @@ StoredDescription StoredDescription::parse(const std::string& text)
             current->set(trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)));
     }
     return description;
-}
-
-std::string StoredDescription::format() const
-{
-    std::string text;
-    for (const auto& [name, bag] : instances_) {
-        text += "[" + name + "]\n";
-        for (const auto& [key, value] : bag.entries())
-            text += key + "=" + value + "\n";
-    }
-    return text;
 }
 
 const PropertyBag* StoredDescription::instance(const std::string& name) const

@@ -11,7 +11,6 @@
 class StoredDescription {
 public:
     static StoredDescription parse(const std::string& text);
-    std::string format() const;
     const PropertyBag* instance(const std::string& name) const;
     PropertyBag& instance(const std::string& name);
 

@@ -84,11 +84,7 @@ public:
     void setAllButtons(bool initialize, bool enable) override;
     void tilePanel() override;
     void enableTrackBox(bool enabled) override { EnableWindow(track_, enabled); }
-    void enableFileButton(bool enabled) override
-    {
-        if (Command* button = commandOf(fileButton_))
-            button->setEnabled(enabled);
-    }
+    void enableFileButton(bool enabled) override { enableCommand(fileButton_, enabled); }
     void showGlyph(int option, bool selected) override
     {
         painter_.selectGlyph(option, selected);
@@ -261,12 +257,10 @@ bool DialogWindow::screenSize(int& width, int& height)
 void DialogWindow::setAllButtons(bool initialize, bool enable)
 {
     for (HWND control : {fileButton_, GetDlgItem(window_, setId), GetDlgItem(window_, cancelId)}) {
-        if (Command* button = commandOf(control)) {
-            if (initialize)
-                button->Initialize();
-            else
-                button->setEnabled(enable);
-        }
+        if (initialize)
+            initializeCommand(control);
+        else
+            enableCommand(control, enable);
     }
 }
 

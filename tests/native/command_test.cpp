@@ -1,5 +1,5 @@
-// The Command button: its state machine against event sequences, its face geometry and gradient,
-// and the load and save of its persisted properties.
+// The Command button: its state machine against input sequences, its face geometry and gradient,
+// and the load of its stored properties.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -13,145 +13,139 @@ namespace {
 
 const char* const imageNames[] = {"Normal", "HighLight", "Selected", "Pressed", "HighLightSelect", "Disable"};
 
-class RecordingSurface : public CommandSurface {
-public:
-    std::vector<std::string> calls;
-    FaceLayout lastLayout;
-    Gradient lastGradient;
-
-    void paintFace(FaceImage image, const Gradient& gradient, const FaceLayout& layout) override
-    {
-        // A face is named with where its dark colour lies: "v" dark at the bottom, "^" at the top.
-        const bool darkOnTop = gradient.vertices[0].red != 0xFF00;
-        calls.push_back(std::string(imageNames[static_cast<int>(image)]) + (darkOnTop ? "^" : "v"));
-        lastLayout = layout;
-        lastGradient = gradient;
-    }
-    void placeCaption(std::int16_t, std::int16_t) override {}
-    void showEnabled(bool) override {}
-    void startPointerTimer(std::uint32_t milliseconds) override { calls.push_back("timer " + std::to_string(milliseconds)); }
-    void raiseClick() override { calls.push_back("Click"); }
-    void propertyChanged(const char* name) override { calls.push_back(std::string("changed ") + name); }
-};
-
-// Events by word: down1/up1 (left), down2/up2 (right), up1-held (another button still down), move,
-// focus, blur, tick (pointer elsewhere), tick-parent, tick-own, off (disable), lost (another window
-// took the capture), ask (Enabled read, as every press does).
-void apply(Command& button, const std::string& event)
+// What the window is told to do, in the order it does it; a face is named with where its dark
+// colour lies: "v" dark at the bottom, "^" at the top.
+std::string describe(const CommandEffects& effects, const Command& button)
 {
-    if (event == "down1") button.MouseDown(1);
-    else if (event == "down2") button.MouseDown(2);
-    else if (event == "up1") button.MouseUp(1, true);
-    else if (event == "up1-held") button.MouseUp(1, false);
-    else if (event == "up2") button.MouseUp(2, true);
-    else if (event == "move") button.MouseMove(0);
-    else if (event == "focus") button.GotFocus();
-    else if (event == "blur") button.LostFocus();
-    else if (event == "tick") button.TimerTick(PointerOver::Other);
-    else if (event == "tick-parent") button.TimerTick(PointerOver::Parent);
-    else if (event == "tick-own") button.TimerTick(PointerOver::Control);
-    else if (event == "off") button.setEnabled(false);
-    else if (event == "lost") button.CaptureLost();
-    else if (event == "ask") button.Enabled();
-    else FAIL() << "unknown event " << event;
+    std::vector<std::string> parts;
+    if (effects.capture != CaptureChange::Keep)
+        parts.push_back(effects.capture == CaptureChange::Take ? "capture" : "release");
+    if (effects.takeFocus)
+        parts.push_back("focus");
+    if (effects.repaint) {
+        const bool darkOnTop = button.face().gradient.vertices[0].red != 0xFF00;
+        parts.push_back(std::string(imageNames[static_cast<int>(button.face().image)]) + (darkOnTop ? "^" : "v"));
+    }
+    if (effects.enabledChanged)
+        parts.push_back(button.Enabled() ? "enabled" : "disabled");
+    if (effects.startPointerTimer)
+        parts.push_back("timer");
+    if (effects.click)
+        parts.push_back("Click");
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : " ") + part;
+    return text;
 }
 
-std::vector<std::string> words(const std::string& text)
+// Inputs by word: down1/up1 (left), down2/up2 (right), up1-held (another button still down), move,
+// focus, blur, tick (pointer elsewhere), tick-parent, tick-own, off/on (Enabled set), lost (another
+// window took the capture), init.
+CommandEffects give(Command& button, const std::string& input)
 {
-    std::istringstream in(text);
-    std::vector<std::string> out;
-    for (std::string word; in >> word;)
-        out.push_back(word);
-    return out;
+    if (input == "down1") return button.MouseDown(1);
+    if (input == "down2") return button.MouseDown(2);
+    if (input == "up1") return button.MouseUp(1, false);
+    if (input == "up1-held") return button.MouseUp(1, true);
+    if (input == "up2") return button.MouseUp(2, false);
+    if (input == "move") return button.MouseMove();
+    if (input == "focus") return button.GotFocus();
+    if (input == "blur") return button.LostFocus();
+    if (input == "tick") return button.TimerTick(PointerOver::Other);
+    if (input == "tick-parent") return button.TimerTick(PointerOver::Parent);
+    if (input == "tick-own") return button.TimerTick(PointerOver::Control);
+    if (input == "off") return button.setEnabled(false);
+    if (input == "on") return button.setEnabled(true);
+    if (input == "lost") return button.CaptureLost();
+    if (input == "init") return button.Initialize();
+    ADD_FAILURE() << "unknown input " << input;
+    return {};
 }
 
-// A stored instance with no keys: enabled and initialised, as the dialog's buttons are.
-struct LoadedButton {
-    RecordingSurface surface;
-    Command button{surface};
-    explicit LoadedButton(bool initialize)
-    {
-        button.Resize(81, 25);
-        button.load(PropertyBag{}, defaultCaptionFont());
-        if (initialize)
-            button.Initialize();
-        surface.calls.clear();
+// Runs the inputs on a stored instance without keys, sized as the dialog's buttons are; returns what
+// the inputs after the bar ask for, one input's effects between commas.
+std::string run(Command& button, const std::string& inputs)
+{
+    button.Resize(81, 25);
+    std::istringstream words(inputs);
+    std::string answered;
+    bool recording = false;
+    for (std::string word; words >> word;) {
+        if (word == "|") {
+            recording = true;
+            continue;
+        }
+        const std::string effects = describe(give(button, word), button);
+        if (recording && !effects.empty())
+            answered += (answered.empty() ? "" : ", ") + effects;
     }
-};
+    return answered;
+}
 
-TEST(CommandStates, FollowPointerFocusAndButtons)
+TEST(CommandStates, InputsAnswerWithWhatTheWindowDoes)
 {
     struct Case {
-        const char* events;
-        const char* after;  // calls made after the events before the bar
+        const char* inputs;
+        const char* answered;
         ButtonState state;
     };
     const Case cases[] = {
-        {"| move", "HighLight^", ButtonState::HighLight},
-        {"move | tick", "Normalv", ButtonState::Normal},
-        {"move | tick-parent", "Normalv", ButtonState::Normal},
-        {"move | tick-own", "", ButtonState::HighLight},
+        {"init | move", "HighLight^", ButtonState::HighLight},
+        {"init move | tick", "Normalv", ButtonState::Normal},
+        {"init move | tick-parent", "Normalv", ButtonState::Normal},
+        {"init move | tick-own", "", ButtonState::HighLight},
         // Focus gained under the pointer: pressed, with the gradient still dark on top.
-        {"move | focus", "Pressed^", ButtonState::HighLightSelect},
-        {"move focus | down1 up1", "Pressed^ HighLightSelect^ Click", ButtonState::HighLightSelect},
-        {"| focus move", "Selectedv HighLightSelectv", ButtonState::HighLightSelect},
-        {"focus move | blur", "Normalv", ButtonState::Normal},
+        {"init move | focus", "Pressed^", ButtonState::HighLightSelect},
+        {"init move focus | down1 up1", "capture Pressed^, release HighLightSelect^ Click", ButtonState::HighLightSelect},
+        // The press takes the focus and the capture; the focus it takes is not gained twice.
+        {"init move | down1 focus up1", "capture focus Pressed^, release HighLightSelect^ Click", ButtonState::HighLightSelect},
+        {"init | down1", "capture focus Pressedv", ButtonState::Selected},
+        {"init | down2 up2", "capture focus Selectedv, release", ButtonState::Selected},
+        {"init | focus move", "Selectedv, HighLightSelectv", ButtonState::HighLightSelect},
+        {"init focus move | blur", "Normalv", ButtonState::Normal},
         // Press, drag out past a tick, release outside: no Click.
-        {"focus move down1 | tick up1", "Selectedv", ButtonState::Selected},
+        {"init focus move down1 | tick up1", "Selectedv, release", ButtonState::Selected},
         // A press whose capture is taken ends as a release outside: no Click, no pressed face.
-        {"focus move down1 | lost up1", "Selectedv", ButtonState::Selected},
-        {"focus move down1 tick | lost up1", "Selectedv", ButtonState::Selected},
-        {"move | lost", "", ButtonState::HighLight},
+        {"init focus move down1 | lost up1", "Selectedv", ButtonState::Selected},
+        {"init focus move down1 tick | lost up1", "Selectedv", ButtonState::Selected},
+        {"init move | lost", "", ButtonState::HighLight},
+        // The capture given back is no capture lost.
+        {"init move down1 up1 | lost", "", ButtonState::HighLightSelect},
         // Back in while still held: LeftDown keeps the state at 3, so no Click; the next move enters 4.
-        {"focus move down1 tick | move up1 move", "HighLightSelectv", ButtonState::HighLightSelect},
-        {"move | down2 up2", "Click", ButtonState::HighLight},
-        {"move | up1", "Normal^ Click", ButtonState::HighLight},
-        {"| up2", "Click", ButtonState::Normal},
-        {"focus | up2", "", ButtonState::Selected},
+        {"init focus move down1 tick | move up1 move", "release, HighLightSelectv", ButtonState::HighLightSelect},
+        {"init move focus | down2 up2", "capture, release Click", ButtonState::HighLightSelect},
+        {"init move | up1", "Normal^ Click", ButtonState::HighLight},
+        {"init | up2", "Click", ButtonState::Normal},
+        {"init focus | up2", "", ButtonState::Selected},
         // The click waits for the last button up.
-        {"move | down1 down2 up1-held up2", "Pressed^ Normal^ Click", ButtonState::HighLight},
-        {"move focus | ask", "", ButtonState::HighLightSelect},
+        {"init move focus | down1 down2 up1-held up2", "capture Pressed^, HighLightSelect^, release Click",
+         ButtonState::HighLightSelect},
         // Frozen while disabled, but for the focus it loses as it is disabled.
-        {"move off | move focus down1 up1 up2 tick", "", ButtonState::HighLight},
-        {"focus move off | blur", "", ButtonState::Normal},
+        {"init move | off move focus down1 up1 up2 tick", "Disable^ disabled", ButtonState::HighLight},
+        {"init focus move | off blur on", "Disablev disabled, Normalv enabled", ButtonState::Normal},
+        // A capture a disabled button still holds is given back.
+        {"init move down1 | off up1", "Disable^ disabled, release", ButtonState::HighLightSelect},
+        // Before Initialize only the focus moves the machine.
+        {"| move tick focus", "Selectedv", ButtonState::Selected},
+        {"focus | blur", "Normalv", ButtonState::Normal},
+        {"| init", "timer", ButtonState::Normal},
     };
     for (const Case& c : cases) {
-        LoadedButton loaded(true);
-        const std::vector<std::string> events = words(c.events);
-        bool recording = false;
-        for (const std::string& event : events) {
-            if (event == "|") {
-                recording = true;
-                loaded.surface.calls.clear();
-                continue;
-            }
-            apply(loaded.button, event);
-        }
-        ASSERT_TRUE(recording) << c.events;
-        std::string calls;
-        for (const std::string& call : loaded.surface.calls)
-            calls += (calls.empty() ? "" : " ") + call;
-        EXPECT_EQ(calls, c.after) << c.events;
-        EXPECT_EQ(loaded.button.state(), c.state) << c.events;
+        Command button(PropertyBag{}, defaultCaptionFont());
+        EXPECT_EQ(run(button, c.inputs), c.answered) << c.inputs;
+        EXPECT_EQ(button.state(), c.state) << c.inputs;
     }
 }
 
-TEST(CommandStates, BeforeInitializeOnlyFocusMovesTheMachine)
+TEST(CommandStates, ResizingShowsTheStoredEnabledFace)
 {
-    LoadedButton loaded(false);
-    for (const char* event : {"move", "tick"})
-        apply(loaded.button, event);
-    EXPECT_EQ(loaded.button.state(), ButtonState::Uninitialised);
-    EXPECT_TRUE(loaded.surface.calls.empty());
-    apply(loaded.button, "focus");
-    EXPECT_EQ(loaded.button.state(), ButtonState::Selected);
-    apply(loaded.button, "blur");
-    EXPECT_EQ(loaded.button.state(), ButtonState::Normal);
-    Command fresh(loaded.surface);
-    loaded.surface.calls.clear();
-    fresh.Initialize();
-    EXPECT_EQ(loaded.surface.calls, std::vector<std::string>{"timer 100"});
-    EXPECT_EQ(fresh.state(), ButtonState::Normal);
+    for (const auto& [stored, answered] : {std::pair{"True", "Normalv enabled"}, std::pair{"False", "Disablev disabled"}}) {
+        PropertyBag bag;
+        bag.set("Enabled", stored);
+        Command button(bag, defaultCaptionFont());
+        EXPECT_EQ(describe(button.Resize(81, 25), button), answered);
+        EXPECT_EQ(button.state(), ButtonState::Uninitialised) << "resizing initialises nothing";
+    }
 }
 
 TEST(CommandFace, PiecesStretchToTheButtonsSize)
@@ -204,79 +198,55 @@ ButtonFont boldTwelve()
     return font;
 }
 
-TEST(CommandProperties, LoadAndSaveOnlyWhatDiffersFromTheDefaults)
+TEST(CommandProperties, LoadWhatTheDescriptionStores)
 {
-    RecordingSurface surface;
-    Command loaded(surface);
-    loaded.load(PropertyBag{}, defaultCaptionFont());
-    EXPECT_TRUE(loaded.Enabled());
-    EXPECT_EQ(loaded.Caption(), "Command");
-    EXPECT_EQ(loaded.Font(), defaultCaptionFont());
-    EXPECT_EQ(loaded.fontColour(), 0);
-    EXPECT_TRUE(loaded.opaque());
-    PropertyBag saved;
-    loaded.save(saved, defaultCaptionFont());
-    EXPECT_TRUE(saved.entries().empty()) << saved.entries().front().first;
+    const Command plain(PropertyBag{}, boldTwelve());
+    EXPECT_TRUE(plain.Enabled());
+    EXPECT_EQ(plain.Caption(), "Command");
+    EXPECT_EQ(plain.Font(), boldTwelve()) << "without a font of its own, the host's";
+    EXPECT_EQ(plain.FontColour(), 0);
+    EXPECT_TRUE(plain.opaque());
 
-    loaded.setFont(boldTwelve());
-    loaded.setCaption("設定");
-    loaded.save(saved, defaultCaptionFont());
-    StoredDescription description;
-    description.instance("Cmd_Set") = saved;
-    // Stored descriptions spell their keys in lower case.
-    std::string text = description.format();
-    for (const auto& [key, lower] : {std::pair{"\nFont=", "\nfont="}, std::pair{"\nCaption=", "\nCAPTION="}})
-        text.replace(text.find(key), std::string(key).size(), lower);
-    Command reloaded(surface);
-    const StoredDescription stored = StoredDescription::parse(text);
-    reloaded.load(*stored.instance("Cmd_Set"), defaultCaptionFont());
-    EXPECT_EQ(reloaded.Font(), boldTwelve());
-    EXPECT_EQ(reloaded.Caption(), "設定");
-
-    Command fresh(surface);
-    EXPECT_TRUE(fresh.Enabled()) << "the first read initialises a never-stored instance";
-    PropertyBag afterFirstRead;
-    fresh.save(afterFirstRead, defaultCaptionFont());
-    EXPECT_FALSE(afterFirstRead.read("Enabled") || afterFirstRead.read("FirstRun"));
+    // Stored descriptions spell their keys in any case.
+    const StoredDescription stored = StoredDescription::parse("[Cmd_Set]\nCAPTION=設定\nfont=ＭＳ Ｐゴシック,12,700,0,0,0,128\n");
+    const Command loaded(*stored.instance("Cmd_Set"), defaultCaptionFont());
+    EXPECT_EQ(loaded.Font(), boldTwelve());
+    EXPECT_EQ(loaded.Caption(), "設定");
 }
 
 TEST(CommandProperties, UnreadableValuesKeepWhatWasThere)
 {
-    PropertyBag bag;
-    bag.set("enabled", "maybe");
-    bag.set("Font", "Arial,big,400,0,0,0,0");
-    bag.set("FirstRun", "256");
-    bag.set("FontColour", "255");
-    bag.set("visible", "0");
-    RecordingSurface surface;
-    Command button(surface);
-    button.load(bag, boldTwelve());
-    EXPECT_EQ(button.Font(), defaultCaptionFont());
-    EXPECT_EQ(button.fontColour(), 255);
-    EXPECT_FALSE(button.opaque());
-    EXPECT_EQ(button.Visible(), 0);
-    button.setVisible(7);
-    EXPECT_EQ(button.Visible(), 255);
     // Beyond what the fields hold: the colour past 32 bits, a size no font has.
-    bag.set("FontColour", "4294967296");
-    bag.set("Font", "Arial,1e309,400,0,0,0,0");
-    button.load(bag, boldTwelve());
-    EXPECT_EQ(button.fontColour(), 255);
-    EXPECT_EQ(button.Font(), defaultCaptionFont());
+    for (const auto& [colour, font] : {std::pair{"255", "Arial,big,400,0,0,0,0"}, std::pair{"4294967296", "Arial,1e309,400,0,0,0,0"}}) {
+        PropertyBag bag;
+        bag.set("Font", font);
+        bag.set("FontColour", colour);
+        bag.set("visible", "0");
+        const Command button(bag, boldTwelve());
+        EXPECT_EQ(button.Font(), defaultCaptionFont()) << font;
+        EXPECT_EQ(button.FontColour(), colour == std::string("255") ? 255 : 0) << colour;
+        EXPECT_FALSE(button.opaque());
+    }
 }
 
-TEST(CommandProperties, NeverInitialisedCaptionsStayBlack)
+TEST(CommandProperties, NeverInitialisedInstancesAreInitialisedAsTheyLoad)
 {
-    PropertyBag bag;
-    bag.set("FirstRun", "0");
-    bag.set("FontColour", "255");
-    RecordingSurface surface;
-    Command button(surface);
-    button.load(bag, defaultCaptionFont());
-    EXPECT_EQ(button.fontColour(), 0);
-    bag.set("FirstRun", "1");
-    button.load(bag, defaultCaptionFont());
-    EXPECT_EQ(button.FontColour(), 255);
+    struct Case {
+        const char* firstRun;
+        const char* enabled;
+        std::int32_t colour;
+    };
+    // An unreadable FirstRun or Enabled keeps the zero of a fresh field.
+    const Case cases[] = {{"1", "True", 255}, {"1", "maybe", 255}, {"0", "True", 0}, {"256", "True", 0}, {"0", "False", 255}};
+    for (const Case& c : cases) {
+        PropertyBag bag;
+        bag.set("FirstRun", c.firstRun);
+        bag.set("Enabled", c.enabled);
+        bag.set("FontColour", "255");
+        const Command button(bag, defaultCaptionFont());
+        EXPECT_EQ(button.FontColour(), c.colour) << c.firstRun << " " << c.enabled;
+        EXPECT_EQ(button.Enabled(), c.enabled != std::string("maybe")) << c.firstRun << " " << c.enabled;
+    }
 }
 
 TEST(StoredDescription, KeepsInstancesKeysAndValuesAsWritten)
@@ -284,7 +254,9 @@ TEST(StoredDescription, KeepsInstancesKeysAndValuesAsWritten)
     const std::string text = "[Cmd_Can]\n_extentx=2143\ncaption=ｷｬﾝｾﾙ\nfont=ＭＳ Ｐゴシック,9.75,400,0,0,0,128\n"
                              "[Cmd_File]\ncaption=...\nfont=A, B,12,700,1,0,1,0\n";
     const StoredDescription stored = StoredDescription::parse("; comment\r\n" + text);
-    EXPECT_EQ(stored.format(), text);
+    EXPECT_EQ(stored.instance("Cmd_Can")->entries(),
+              (std::vector<std::pair<std::string, std::string>>{
+                  {"_extentx", "2143"}, {"caption", "ｷｬﾝｾﾙ"}, {"font", "ＭＳ Ｐゴシック,9.75,400,0,0,0,128"}}));
     ButtonFont font;
     ASSERT_TRUE(parseFont(stored.instance("Cmd_File")->read("FONT").value(), font));
     EXPECT_EQ(font.typeface, "A, B");
