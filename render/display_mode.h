@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+// The show's own size, asked of the display.
+constexpr std::uint32_t showWidth = 1024;
+constexpr std::uint32_t showHeight = 768;
+
 struct DisplayMode {
     std::uint32_t width = 0;
     std::uint32_t height = 0;

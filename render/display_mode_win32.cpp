@@ -5,22 +5,10 @@
 #include <vector>
 
 #include "common/trace_win32.h"
-#include "render/display_mode.h"
-#include "render/renderer_win32.h"
 
 namespace {
 
-char showDevice[CCHDEVICENAME] = "";
-DEVMODEA modeBeforeShow{};
-bool switched = false;
-
-// Null, the system's default display, until the primary's name is known.
-const char* deviceName()
-{
-    return showDevice[0] ? showDevice : nullptr;
-}
-
-void readPrimaryDevice()
+void readPrimaryDevice(char (&showDevice)[CCHDEVICENAME])
 {
     DISPLAY_DEVICEA device{};
     device.cb = sizeof device;
@@ -32,25 +20,9 @@ void readPrimaryDevice()
     }
 }
 
-bool readMode(DWORD which, DEVMODEA& mode)
-{
-    mode = DEVMODEA{};
-    mode.dmSize = sizeof mode;
-    return EnumDisplaySettingsA(deviceName(), which, &mode) != FALSE;
-}
-
 DisplayMode modeOf(const DEVMODEA& mode)
 {
     return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
-}
-
-std::vector<DisplayMode> offeredModes()
-{
-    std::vector<DisplayMode> modes;
-    DEVMODEA mode;
-    for (DWORD index = 0; readMode(index, mode); ++index)
-        modes.push_back(modeOf(mode));
-    return modes;
 }
 
 void traceMode(const char* choice, const DisplayMode& mode)
@@ -64,17 +36,31 @@ void traceMode(const char* choice, const DisplayMode& mode)
 
 } // namespace
 
-void enterFullScreenMode()
+bool ShowDisplayMode::readMode(DWORD which, DEVMODEA& mode) const
 {
-    readPrimaryDevice();
+    mode = DEVMODEA{};
+    mode.dmSize = sizeof mode;
+    return EnumDisplaySettingsA(deviceName(), which, &mode) != FALSE;
+}
+
+std::vector<DisplayMode> ShowDisplayMode::offeredModes() const
+{
+    std::vector<DisplayMode> modes;
+    DEVMODEA mode;
+    for (DWORD index = 0; readMode(index, mode); ++index)
+        modes.push_back(modeOf(mode));
+    return modes;
+}
+
+void ShowDisplayMode::enter()
+{
+    readPrimaryDevice(device_);
     DEVMODEA desktop;
     if (!readMode(ENUM_CURRENT_SETTINGS, desktop))
         return;
-    modeBeforeShow = desktop;
+    before_ = desktop;
     const DisplayMode current = modeOf(desktop);
-    const std::uint32_t width = static_cast<std::uint32_t>(displaySettings.width);
-    const std::uint32_t height = static_cast<std::uint32_t>(displaySettings.height);
-    for (const DisplayMode& request : showModeRequests(current, offeredModes(), width, height)) {
+    for (const DisplayMode& request : showModeRequests(current, offeredModes(), showWidth, showHeight)) {
         // The desktop's own record, so that nothing but the size and perhaps the rate changes.
         DEVMODEA mode = desktop;
         mode.dmPelsWidth = request.width;
@@ -82,7 +68,7 @@ void enterFullScreenMode()
         mode.dmDisplayFrequency = request.refreshRate;
         mode.dmFields |= DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
         if (ChangeDisplaySettingsExA(deviceName(), &mode, nullptr, CDS_FULLSCREEN, nullptr) == DISP_CHANGE_SUCCESSFUL) {
-            switched = true;
+            switched_ = true;
             traceMode(request.refreshRate == current.refreshRate ? "desktop-rate" : "listed-rate", request);
             return;
         }
@@ -90,32 +76,32 @@ void enterFullScreenMode()
     traceMode("kept", current);
 }
 
-void leaveFullScreenMode()
+void ShowDisplayMode::leave()
 {
-    if (!switched)
+    if (!switched_)
         return;
-    switched = false;
+    switched_ = false;
     ChangeDisplaySettingsExA(deviceName(), nullptr, nullptr, 0, nullptr);
     // The stored mode is the one the desktop had, unless it was stored while the show's mode was
     // on (Wine stores the screen's mode when its desktop process starts, which can be after the
     // switch), or it has the desktop's size at another rate; the user gets back the mode from
     // before the show either way.
     DEVMODEA now;
-    if (readMode(ENUM_CURRENT_SETTINGS, now) && !(modeOf(now) == modeOf(modeBeforeShow)))
-        ChangeDisplaySettingsExA(deviceName(), &modeBeforeShow, nullptr, 0, nullptr);
+    if (readMode(ENUM_CURRENT_SETTINGS, now) && !(modeOf(now) == modeOf(before_)))
+        ChangeDisplaySettingsExA(deviceName(), &before_, nullptr, 0, nullptr);
 }
 
-RECT showMonitorRect()
+RECT ShowDisplayMode::monitorRect() const
 {
     DEVMODEA mode;
     if (!readMode(ENUM_CURRENT_SETTINGS, mode))
-        return {0, 0, displaySettings.width, displaySettings.height};
+        return {0, 0, static_cast<LONG>(showWidth), static_cast<LONG>(showHeight)};
     const POINTL origin = (mode.dmFields & DM_POSITION) ? mode.dmPosition : POINTL{0, 0};
     return {origin.x, origin.y, origin.x + static_cast<LONG>(mode.dmPelsWidth),
             origin.y + static_cast<LONG>(mode.dmPelsHeight)};
 }
 
-std::uint32_t displayRefreshRate()
+std::uint32_t ShowDisplayMode::refreshRate() const
 {
     DEVMODEA mode;
     return readMode(ENUM_CURRENT_SETTINGS, mode) ? mode.dmDisplayFrequency : 0;

@@ -1,9 +1,6 @@
 // The renderer's frame clock.
 #include "render/frame_clock.h"
 
-float sceneTime = 0;
-float frameDelta = 0;
-
 FrameClock::~FrameClock()
 {
     reader_ = nullptr;

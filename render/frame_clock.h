@@ -45,7 +45,3 @@ private:
     bool paused_ = false;
     std::int64_t pausedAt_ = 0;
 };
-
-// Copies of the clock's total and delta, taken right after each update; the sheets read these.
-extern float sceneTime;
-extern float frameDelta;

@@ -1,9 +1,6 @@
 // Sheet spawner and the portable half of the frame.
 #include "render/scene.h"
 
-SheetList* sheetList = nullptr;
-float lastBurstTime = 0;
-
 namespace {
 
 // All but one of the 0.1 factors are doubles; the half-size offset is the float 0.1 widened.
@@ -16,9 +13,9 @@ struct Draw {
     float offset(int divisor, int shift) { return static_cast<float>(mod(divisor) - shift); }
 };
 
-Sheet* makeRandomSheet(RandomSource& random)
+Sheet* makeRandomSheet(SheetList& sheets, float now, RandomSource& random)
 {
-    Sheet* sheet = new Sheet(sheetList);
+    Sheet* sheet = new Sheet(&sheets, now);
     Draw draw{random};
     // Each value takes exactly one draw, in this order: a fixed seed maps to fixed sheets.
     float position[3];
@@ -46,42 +43,26 @@ Sheet* makeRandomSheet(RandomSource& random)
 
 } // namespace
 
-void spawnBurst(RandomSource& random)
+void spawnBurst(SheetList& sheets, float now, RandomSource& random)
 {
     // The bound is drawn afresh before every sheet: three always, a fourth and fifth by chance.
     for (int i = 0; i < random.next() % 3 + 3; ++i) {
-        Sheet* sheet = makeRandomSheet(random);
-        if (!sheetList->add(sheet))
+        Sheet* sheet = makeRandomSheet(sheets, now, random);
+        if (!sheets.add(sheet))
             delete sheet;
     }
 }
 
-void copyClockReadings(const FrameClock& clock)
+void Scene::start(float now, RandomSource& random)
 {
-    sceneTime = clock.totalSeconds();
-    frameDelta = clock.deltaSeconds();
+    spawnBurst(sheets_, now, random);
 }
 
-void initScene(FrameClock& clock, TimeSource& time, RandomSource& random)
+void Scene::step(float now, float delta, RandomSource& random)
 {
-    sheetList = new SheetList(sheetCapacity);
-    clock.start(time);
-    clock.update();
-    copyClockReadings(clock);
-    spawnBurst(random);
-}
-
-void advanceScene(const FrameClock& clock, RandomSource& random, SheetPainter& painter)
-{
-    if (static_cast<Extended>(clock.totalSeconds()) - lastBurstTime > 1.0) {
-        spawnBurst(random);
-        lastBurstTime = clock.totalSeconds();
+    if (static_cast<Extended>(now) - lastBurstTime_ > 1.0) {
+        spawnBurst(sheets_, now, random);
+        lastBurstTime_ = now;
     }
-    sheetList->updateAndDraw(painter);
-}
-
-void releaseScene()
-{
-    delete sheetList;
-    sheetList = nullptr;
+    sheets_.update(now, delta);
 }

@@ -1,4 +1,4 @@
-// The scene: the one sheet list, the bursts that feed it and the per-frame step.
+// The scene: the sheet list, the bursts that feed it and the per-frame step.
 #pragma once
 #include "render/frame_clock.h"
 #include "render/sheet.h"
@@ -12,16 +12,24 @@ public:
 
 constexpr std::int32_t sheetCapacity = 500;
 
-extern SheetList* sheetList;
-extern float lastBurstTime;
+// Adds three to five randomly configured sheets born at now.
+void spawnBurst(SheetList& sheets, float now, RandomSource& random);
 
-// Creates the list, starts the clock and launches the first burst.
-void initScene(FrameClock& clock, TimeSource& time, RandomSource& random);
-// Adds three to five randomly configured sheets.
-void spawnBurst(RandomSource& random);
-// Copies the clock's latest readings into sceneTime and frameDelta.
-void copyClockReadings(const FrameClock& clock);
-// One frame of the scene after the screen was cleared: maybe a burst, then every sheet.
-void advanceScene(const FrameClock& clock, RandomSource& random, SheetPainter& painter);
-// Destroys the list and every sheet still in it.
-void releaseScene();
+// The sheets and the bursts that feed them, stepped apart from being drawn.
+class Scene {
+public:
+    explicit Scene(std::int32_t capacity = sheetCapacity) : sheets_(capacity) {}
+    // The first burst; it counts as made at 0.
+    void start(float now, RandomSource& random);
+    // A burst when more than a second has passed since the last, then every sheet stepped and the
+    // dead ones dropped.
+    void step(float now, float delta, RandomSource& random);
+    void draw(SheetPainter& painter) const { sheets_.draw(painter); }
+
+    const SheetList& sheets() const { return sheets_; }
+    float lastBurstTime() const { return lastBurstTime_; }
+
+private:
+    SheetList sheets_;
+    float lastBurstTime_ = 0;
+};

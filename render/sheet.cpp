@@ -12,19 +12,19 @@ constexpr float fadeInEnd = 0.99f;
 constexpr float growthFrameSeconds = 1.0f / 60;
 
 // Each animation expression is evaluated in extended precision and stored as a float.
-float advance(float value, float ratePerSecond)
+float advance(float value, float ratePerSecond, float delta)
 {
-    return static_cast<float>(static_cast<Extended>(value) + static_cast<Extended>(frameDelta) * ratePerSecond);
+    return static_cast<float>(static_cast<Extended>(value) + static_cast<Extended>(delta) * ratePerSecond);
 }
 
-float retreat(float value, float ratePerSecond)
+float retreat(float value, float ratePerSecond, float delta)
 {
-    return static_cast<float>(static_cast<Extended>(value) - static_cast<Extended>(frameDelta) * ratePerSecond);
+    return static_cast<float>(static_cast<Extended>(value) - static_cast<Extended>(delta) * ratePerSecond);
 }
 
 } // namespace
 
-Sheet::Sheet(SheetList* owner) : birthTime(sceneTime), owner(owner) {}
+Sheet::Sheet(SheetList* owner, float birthTime) : birthTime(birthTime), owner(owner) {}
 
 void Sheet::configure(const float newPosition[3], const float newVelocity[3], const float newColour[4],
                       const float newColourVelocity[4], float newHalfSize, float newGrowth, float newLifetime,
@@ -44,30 +44,30 @@ void Sheet::configure(const float newPosition[3], const float newVelocity[3], co
     fadeOutRate = newFadeOutRate;
 }
 
-void Sheet::update()
+void Sheet::update(float now, float delta)
 {
     if (fadingIn) {
-        colour[3] = advance(colour[3], fadeInRate);
+        colour[3] = advance(colour[3], fadeInRate, delta);
         if (colour[3] >= fadeInEnd) {
             colour[3] = 1.0f;
             fadingIn = false;
         }
     } else if (fadingOut) {
-        colour[3] = retreat(colour[3], fadeOutRate);
+        colour[3] = retreat(colour[3], fadeOutRate, delta);
         if (colour[3] < 0)
             alive = false;
-    } else if (static_cast<Extended>(sceneTime) - birthTime > lifetime) {
+    } else if (static_cast<Extended>(now) - birthTime > lifetime) {
         fadingOut = true;
     }
 
     for (int i = 0; i < 3; ++i) {
-        position[i] = advance(position[i], velocity[i]);
-        colour[i] = advance(colour[i], colourVelocity[i]);
+        position[i] = advance(position[i], velocity[i], delta);
+        colour[i] = advance(colour[i], colourVelocity[i], delta);
     }
 
     // Scaled by the frame's time, so that a 240 Hz display grows its sheets no faster than 60 Hz.
     if (growing && halfSize <= maximumHalfSize) {
-        const Extended frames = static_cast<Extended>(frameDelta) / growthFrameSeconds;
+        const Extended frames = static_cast<Extended>(delta) / growthFrameSeconds;
         halfSize = static_cast<float>(static_cast<Extended>(halfSize) + growth * frames);
         if (halfSize < 0)
             halfSize = 0;
@@ -115,19 +115,18 @@ bool SheetList::add(Sheet* sheet)
     return true;
 }
 
-void SheetList::updateAndDraw(SheetPainter& painter)
+void SheetList::update(float now, float delta)
 {
     Sheet* previous = nullptr;
     Sheet* current = head;
     while (current) {
-        current->update();
+        current->update(now, delta);
+        Sheet* following = current->next;
         if (current->alive) {
-            current->draw(painter);
             previous = current;
-            current = current->next;
+            current = following;
             continue;
         }
-        Sheet* following = current->next;
         if (previous)
             previous->next = following;
         else
@@ -138,4 +137,10 @@ void SheetList::updateAndDraw(SheetPainter& painter)
         --count;
         current = following;
     }
+}
+
+void SheetList::draw(SheetPainter& painter) const
+{
+    for (const Sheet* sheet = head; sheet; sheet = sheet->next)
+        sheet->draw(painter);
 }

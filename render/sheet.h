@@ -1,4 +1,4 @@
-// One textured, tinted square of the animation, and the list that steps, draws and prunes them.
+// One textured, tinted square of the animation, and the list that steps, prunes and draws them.
 #pragma once
 #include <cstdint>
 
@@ -18,12 +18,13 @@ class SheetList;
 
 class Sheet {
 public:
-    explicit Sheet(SheetList* owner);
+    Sheet(SheetList* owner, float birthTime);
     virtual ~Sheet() = default;
     void configure(const float newPosition[3], const float newVelocity[3], const float newColour[4],
                    const float newColourVelocity[4], float newHalfSize, float newGrowth, float newLifetime,
                    float newFadeOutRate);
-    void update();
+    // One frame's animation: now is the scene's time, delta the time since the last frame.
+    void update(float now, float delta);
     void draw(SheetPainter& painter) const;
 
     float position[3] = {0, 0, 0};
@@ -54,8 +55,9 @@ public:
 
     // Takes ownership and returns true, or returns false when full (the caller keeps the sheet).
     bool add(Sheet* sheet);
-    // Steps every sheet, draws the living ones and destroys the dead ones, in one pass.
-    void updateAndDraw(SheetPainter& painter);
+    // Steps every sheet and destroys those that died.
+    void update(float now, float delta);
+    void draw(SheetPainter& painter) const;
 
     Sheet* head = nullptr;
     Sheet* tail = nullptr;

@@ -1,26 +1,10 @@
-// The spawner's use of random numbers, burst sizes and burst timing.
+// The spawner's use of random numbers, burst sizes, and the scene's bursts as it is stepped.
 #include <gtest/gtest.h>
 
 #include "render/projection.h"
 #include "tests/native/fakes.h"
 
 namespace {
-
-struct SceneFixture : testing::Test {
-    void SetUp() override
-    {
-        sceneTime = frameDelta = lastBurstTime = 0;
-        sheetList = new SheetList(sheetCapacity);
-    }
-    void TearDown() override { releaseScene(); }
-    std::vector<Sheet*> sheets() const
-    {
-        std::vector<Sheet*> all;
-        for (Sheet* s = sheetList->head; s; s = s->next)
-            all.push_back(s);
-        return all;
-    }
-};
 
 // Bound draw that stops the burst after three sheets (r mod 3 = 0 when i = 3).
 std::vector<int> threeSheetBurst(const std::vector<int>& sheetDraws)
@@ -34,18 +18,16 @@ std::vector<int> threeSheetBurst(const std::vector<int>& sheetDraws)
     return values;
 }
 
-using SpawnerTest = SceneFixture;
-
-TEST_F(SpawnerTest, FourteenDrawsGoToTheTableRowsInOrder)
+TEST(Spawner, FourteenDrawsGoToTheTableRowsInOrder)
 {
     // Distinct draws per row, chosen so that each formula's modulus matters.
     const std::vector<int> draws = {85, 3, 27, 13, 7, 45, 199, 0, 37, 23, 9, 44, 17, 11};
-    sceneTime = 2.5f;
+    SheetList list(sheetCapacity);
     SequenceRandom random(threeSheetBurst(draws));
-    spawnBurst(random);
+    spawnBurst(list, 2.5f, random);
     EXPECT_EQ(random.draws(), 3u * 15 + 1);
-    ASSERT_EQ(sheetList->count, 3);
-    const Sheet* s = sheetList->head;
+    ASSERT_EQ(list.count, 3);
+    const Sheet* s = list.head;
     EXPECT_EQ(s->position[0], 85 % 80 - 50);
     EXPECT_EQ(s->position[1], 3 - 50);
     EXPECT_EQ(s->position[2], 27 % 20 - 160);
@@ -68,18 +50,19 @@ TEST_F(SpawnerTest, FourteenDrawsGoToTheTableRowsInOrder)
     EXPECT_TRUE(s->fadingIn);
 }
 
-TEST_F(SpawnerTest, HalfSizeOffsetIsTheWidenedFloatTenth)
+TEST(Spawner, HalfSizeOffsetIsTheWidenedFloatTenth)
 {
     // (k mod 10) - 5 = -1: -0.1 + 0.1f widened is not zero, -0.1 + 0.1 would be.
     std::vector<int> draws(14, 0);
     draws[12] = 4;
+    SheetList list(sheetCapacity);
     SequenceRandom random(threeSheetBurst(draws));
-    spawnBurst(random);
-    EXPECT_EQ(sheetList->head->halfSize, static_cast<float>(-0.1 + static_cast<double>(0.1f)));
-    EXPECT_NE(sheetList->head->halfSize, 0.0f);
+    spawnBurst(list, 0, random);
+    EXPECT_EQ(list.head->halfSize, static_cast<float>(-0.1 + static_cast<double>(0.1f)));
+    EXPECT_NE(list.head->halfSize, 0.0f);
 }
 
-TEST_F(SpawnerTest, BoundIsDrawnBeforeEachSheet)
+TEST(Spawner, BoundIsDrawnBeforeEachSheet)
 {
     struct Case {
         std::vector<int> bounds;  // the bound draw before sheets 1, 2, 3, ... and the final one
@@ -94,8 +77,7 @@ TEST_F(SpawnerTest, BoundIsDrawnBeforeEachSheet)
         {{32767, 32766, 32765, 32764, 32763}, 4},
     };
     for (const Case& c : cases) {
-        releaseScene();
-        sheetList = new SheetList(sheetCapacity);
+        SheetList list(sheetCapacity);
         std::vector<int> values;
         for (std::size_t i = 0; i < c.bounds.size(); ++i) {
             values.push_back(c.bounds[i]);
@@ -104,36 +86,35 @@ TEST_F(SpawnerTest, BoundIsDrawnBeforeEachSheet)
                 values.insert(values.end(), 14, 99);
         }
         SequenceRandom random(values);
-        spawnBurst(random);
-        EXPECT_EQ(sheetList->count, c.sheets);
+        spawnBurst(list, 0, random);
+        EXPECT_EQ(list.count, c.sheets);
         EXPECT_EQ(random.draws(), static_cast<std::size_t>(c.sheets * 15 + 1));
     }
 }
 
-TEST_F(SpawnerTest, FullListDropsTheNewSheets)
+TEST(Spawner, FullListDropsTheNewSheets)
 {
-    releaseScene();
-    sheetList = new SheetList(4);
+    SheetList list(4);
     SequenceRandom random({0});
-    spawnBurst(random);
-    spawnBurst(random);
-    EXPECT_EQ(sheetList->count, 4);
+    spawnBurst(list, 0, random);
+    spawnBurst(list, 0, random);
+    EXPECT_EQ(list.count, 4);
     EXPECT_EQ(random.draws(), 2u * (3 * 15 + 1));
 }
 
-using BurstTimingTest = SceneFixture;
-
-TEST_F(BurstTimingTest, BurstsFollowTheFirstFrameMoreThanOneSecondAfterTheLast)
+// Stepped as the renderer steps it, with nothing drawn.
+TEST(SceneSteps, BurstsFollowTheFirstFrameMoreThanOneSecondAfterTheLast)
 {
     FakeTimeSource time;
     time.frequency = 1024;
     FrameClock clock;
-    releaseScene();
+    clock.start(time);
+    clock.update();
     SequenceRandom random({0});
-    initScene(clock, time, random);
-    EXPECT_EQ(sheetList->count, 3);
-    EXPECT_EQ(clock.deltaSeconds(), clock.totalSeconds());
-    EXPECT_EQ(sceneTime, 0.0f);
+    Scene scene;
+    scene.start(clock.totalSeconds(), random);
+    EXPECT_EQ(scene.sheets().count, 3);
+    EXPECT_EQ(scene.sheets().head->birthTime, 0.0f);
 
     struct Frame {
         std::int64_t counter;
@@ -144,16 +125,13 @@ TEST_F(BurstTimingTest, BurstsFollowTheFirstFrameMoreThanOneSecondAfterTheLast)
     const Frame frames[] = {
         {512, 3, 0}, {1024, 3, 0}, {1025, 6, 1025.0f / 1024}, {2049, 6, 1025.0f / 1024}, {2050, 9, 2050.0f / 1024},
     };
-    RecordingPainter painter;
     for (const Frame& frame : frames) {
         time.counter = frame.counter;
         clock.update();
-        copyClockReadings(clock);
-        advanceScene(clock, random, painter);
-        EXPECT_EQ(sheetList->count, frame.sheets) << "at count " << frame.counter;
-        EXPECT_EQ(lastBurstTime, frame.lastBurst);
-        EXPECT_EQ(sceneTime, clock.totalSeconds());
-        EXPECT_EQ(frameDelta, clock.deltaSeconds());
+        scene.step(clock.totalSeconds(), clock.deltaSeconds(), random);
+        EXPECT_EQ(scene.sheets().count, frame.sheets) << "at count " << frame.counter;
+        EXPECT_EQ(scene.lastBurstTime(), frame.lastBurst);
+        EXPECT_EQ(scene.sheets().tail->birthTime, frame.lastBurst) << "the newest sheets are born at the burst";
     }
 }
 
@@ -171,25 +149,15 @@ TEST(SpawnerStatistics, BurstsHoldThreeToFiveSheetsInTheExpectedShares)
     int sizes[6] = {};
     const int bursts = 9000;
     for (int b = 0; b < bursts; ++b) {
-        sheetList = new SheetList(sheetCapacity);
-        spawnBurst(random);
-        ASSERT_GE(sheetList->count, 3);
-        ASSERT_LE(sheetList->count, 5);
-        ++sizes[sheetList->count];
-        releaseScene();
+        SheetList list(sheetCapacity);
+        spawnBurst(list, 0, random);
+        ASSERT_GE(list.count, 3);
+        ASSERT_LE(list.count, 5);
+        ++sizes[list.count];
     }
     EXPECT_NEAR(sizes[3], bursts / 3, bursts / 30);
     EXPECT_NEAR(sizes[4], bursts * 4 / 9, bursts / 30);
     EXPECT_NEAR(sizes[5], bursts * 2 / 9, bursts / 30);
-}
-
-TEST(SceneRelease, DestroysTheListAndClearsThePointer)
-{
-    sheetList = new SheetList(sheetCapacity);
-    SequenceRandom random({0});
-    spawnBurst(random);
-    releaseScene();
-    EXPECT_EQ(sheetList, nullptr);
 }
 
 TEST(Projection, AspectIsTheExactQuotientAndZeroHeightCountsAsOne)

@@ -9,19 +9,10 @@
 
 namespace {
 
-struct SceneGlobals {
-    SceneGlobals(float time, float delta)
-    {
-        sceneTime = time;
-        frameDelta = delta;
-    }
-    ~SceneGlobals() { sceneTime = frameDelta = 0; }
-};
-
 Sheet* configuredSheet(SheetList* list, float opacity, float halfSize = 1, float growth = 0, float lifetime = 5,
                        float fadeOutRate = 0.5f)
 {
-    Sheet* sheet = new Sheet(list);
+    Sheet* sheet = new Sheet(list, 0);
     const float position[3] = {1, 2, -150};
     const float velocity[3] = {0.5f, -1, 2};
     const float colour[4] = {0.2f, 0.4f, 0, opacity};
@@ -46,9 +37,9 @@ TEST(Sheet, FadeInEndsAtFloatPointNinetyNineWithOpacityOne)
         {0.9f, 0.0899999f, true, 0.9899999f},
     };
     for (const Case& c : cases) {
-        SceneGlobals globals(0, c.delta);
+        const float delta = c.delta;
         Sheet* sheet = configuredSheet(nullptr, c.opacity);
-        sheet->update();
+        sheet->update(0, delta);
         EXPECT_EQ(sheet->fadingIn, c.stillFadingIn) << c.opacity << " + " << c.delta;
         EXPECT_FLOAT_EQ(sheet->colour[3], c.expected) << c.opacity << " + " << c.delta;
         delete sheet;
@@ -57,34 +48,36 @@ TEST(Sheet, FadeInEndsAtFloatPointNinetyNineWithOpacityOne)
 
 TEST(Sheet, HoldsUntilLifetimeIsStrictlyExceededThenFadesOut)
 {
-    SceneGlobals globals(10, 0.25f);
+    float now = 10;
+    const float delta = 0.25f;
     Sheet* sheet = configuredSheet(nullptr, 1, 1, 0, 5);
-    sheet->update();  // leaves the fade-in
-    sceneTime = 15;   // exactly the lifetime: still holding
-    sheet->update();
+    sheet->birthTime = now;
+    sheet->update(now, delta);  // leaves the fade-in
+    now = 15;   // exactly the lifetime: still holding
+    sheet->update(now, delta);
     EXPECT_FALSE(sheet->fadingOut);
     EXPECT_EQ(sheet->colour[3], 1.0f);
-    sceneTime = 15.25f;
-    sheet->update();
+    now = 15.25f;
+    sheet->update(now, delta);
     EXPECT_TRUE(sheet->fadingOut);
     EXPECT_EQ(sheet->colour[3], 1.0f) << "the update that starts the fade-out leaves the opacity";
-    sheet->update();
+    sheet->update(now, delta);
     EXPECT_FLOAT_EQ(sheet->colour[3], 0.875f);
     delete sheet;
 }
 
 TEST(Sheet, OnlyANegativeOpacityKills)
 {
-    SceneGlobals globals(0, 0.5f);
+    const float delta = 0.5f;
     Sheet* sheet = configuredSheet(nullptr, 1, 1, 0, 5, 1.0f);
     sheet->fadingIn = false;
     sheet->fadingOut = true;
     sheet->colour[3] = 0.5f;
-    sheet->update();
+    sheet->update(0, delta);
     EXPECT_EQ(sheet->colour[3], 0.0f);
     EXPECT_TRUE(sheet->alive);
     const float x = sheet->position[0];
-    sheet->update();
+    sheet->update(0, delta);
     EXPECT_FALSE(sheet->alive);
     EXPECT_EQ(sheet->colour[3], -0.5f) << "not clamped";
     EXPECT_EQ(sheet->position[0], x + 0.25f) << "the dying update still moves the sheet";
@@ -93,10 +86,10 @@ TEST(Sheet, OnlyANegativeOpacityKills)
 
 TEST(Sheet, MovesAndChangesColourPerSecondWithoutClamping)
 {
-    SceneGlobals globals(0, 2);
+    const float delta = 2;
     Sheet* sheet = configuredSheet(nullptr, 1);
     sheet->colour[1] = 0.1f;
-    sheet->update();
+    sheet->update(0, delta);
     EXPECT_FLOAT_EQ(sheet->position[0], 2);
     EXPECT_FLOAT_EQ(sheet->position[1], 0);
     EXPECT_FLOAT_EQ(sheet->position[2], -146);
@@ -125,12 +118,12 @@ TEST(Sheet, GrowthPerSixtiethOfASecondIsBounded)
         {-0.4f, 0.2f, 2, 0.2f},
     };
     for (const Case& c : cases) {
-        SceneGlobals globals(0, 1.0f / 60);
+        const float delta = 1.0f / 60;
         Sheet* sheet = configuredSheet(nullptr, 1, c.halfSize, c.growth, 1000);
         // A frame of a 60 Hz display grows by the growth itself, to the last bit.
         float unscaled = c.halfSize;
         for (int i = 0; i < c.updates; ++i) {
-            sheet->update();
+            sheet->update(0, delta);
             if (unscaled <= 17.0f)
                 unscaled = std::max(0.0f, static_cast<float>(static_cast<Extended>(unscaled) + c.growth));
         }
@@ -146,10 +139,10 @@ TEST(Sheet, GrowsAsMuchPerSecondAtEveryFrameRate)
     for (float growth : {0.1f, -0.1f}) {
         float grownAt60 = 0;
         for (int rate : {60, 75, 120, 144, 240}) {
-            SceneGlobals globals(0, 1.0f / static_cast<float>(rate));
+            const float delta = 1.0f / static_cast<float>(rate);
             Sheet* sheet = configuredSheet(nullptr, 1, 8, growth, 1000);
             for (int frame = 0; frame < rate; ++frame)
-                sheet->update();
+                sheet->update(0, delta);
             const float grown = sheet->halfSize - 8;
             if (rate == 60)
                 grownAt60 = grown;
@@ -162,7 +155,6 @@ TEST(Sheet, GrowsAsMuchPerSecondAtEveryFrameRate)
 
 TEST(Sheet, DrawsTheWholeTextureUpright)
 {
-    SceneGlobals globals(0, 0);
     Sheet* sheet = configuredSheet(nullptr, 1, 2);
     RecordingPainter painter;
     sheet->draw(painter);
@@ -188,7 +180,7 @@ TEST(Sheet, DrawsTheWholeTextureUpright)
 // Counts destructions so a test can tell the list destroyed exactly the sheets it dropped.
 int destroyedSheets = 0;
 struct CountedSheet : Sheet {
-    explicit CountedSheet(SheetList* list) : Sheet(list) {}
+    explicit CountedSheet(SheetList* list) : Sheet(list, 0) {}
     ~CountedSheet() override { ++destroyedSheets; }
 };
 
@@ -230,7 +222,7 @@ TEST(SheetList, RemovesDeadSheetsAtEveryPosition)
         {1, {0}}, {3, {0}}, {3, {1}}, {3, {2}}, {4, {0, 1}}, {4, {2, 3}}, {5, {0, 2, 4}}, {3, {0, 1, 2}}, {3, {}},
     };
     for (const Case& c : cases) {
-        SceneGlobals globals(0, 0.5f);
+        const float delta = 0.5f;
         SheetList list(500);
         std::vector<Sheet*> sheets;
         fillList(list, sheets, c.size);
@@ -243,7 +235,8 @@ TEST(SheetList, RemovesDeadSheetsAtEveryPosition)
         }
         destroyedSheets = 0;
         RecordingPainter painter;
-        list.updateAndDraw(painter);
+        list.update(0, delta);
+        list.draw(painter);
 
         SCOPED_TRACE(testing::Message() << "size " << c.size << ", dying " << c.dying.size());
         EXPECT_EQ(destroyedSheets, static_cast<int>(c.dying.size()));
@@ -268,7 +261,8 @@ TEST(SheetList, EmptyListDrawsNothing)
 {
     SheetList list(500);
     RecordingPainter painter;
-    list.updateAndDraw(painter);
+    list.update(0, 0.5f);
+    list.draw(painter);
     EXPECT_TRUE(painter.strips.empty());
     EXPECT_EQ(list.head, nullptr);
     EXPECT_EQ(list.tail, nullptr);
@@ -280,7 +274,7 @@ TEST(SheetList, RefusesTheSheetAfterCapacity)
     SheetList list(500);
     std::vector<Sheet*> sheets;
     fillList(list, sheets, 500);
-    Sheet extra(&list);
+    Sheet extra(&list, 0);
     EXPECT_FALSE(list.add(&extra));
     EXPECT_EQ(list.count, 500);
     EXPECT_EQ(list.tail, sheets.back());

@@ -64,19 +64,18 @@ class ShowWithCover : public testing::Test {
 protected:
     void SetUp() override
     {
-        displaySettings.fullScreen = false;
-        show_ = createRendererWindow(displaySettings.windowClassName, 320, 240, 0, false, GetModuleHandleA(nullptr));
-        ASSERT_NE(show_, nullptr);
+        ASSERT_TRUE(renderer_.createWindow(320, 240));
+        show_ = renderer_.window();
         SetForegroundWindow(show_);
         SetFocus(show_);
         pump(100);
     }
     void TearDown() override
     {
-        DestroyWindow(show_);
-        UnregisterClassA(displaySettings.windowClassName, GetModuleHandleA(nullptr));
+        renderer_.shutdown();
         pump(50);
     }
+    Renderer renderer_{GetModuleHandleA(nullptr), false};
     HWND show_ = nullptr;
     SystemCoverWindows system_;
 };

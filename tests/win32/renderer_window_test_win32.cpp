@@ -5,10 +5,9 @@
 #include <cstring>
 #include <windows.h>
 
-#include "render/frame_clock.h"
+#include <memory>
+
 #include "render/renderer_win32.h"
-#include "render/snapshot_win32.h"
-#include "render/system_win32.h"
 
 namespace {
 
@@ -21,21 +20,24 @@ bool takeQuitMessage()
     return quit;
 }
 
+// A windowed renderer of 320 x 240.
 class RendererWindow : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        displaySettings.fullScreen = false;
-        window_ = createRendererWindow(displaySettings.windowClassName, 320, 240, 0, false, GetModuleHandleA(nullptr));
-        ASSERT_NE(window_, nullptr);
-        takeQuitMessage();
-    }
+    void SetUp() override { make(prepareUserSnapshot); }
     void TearDown() override
     {
-        DestroyWindow(window_);
-        UnregisterClassA(displaySettings.windowClassName, GetModuleHandleA(nullptr));
+        renderer_.reset();
         takeQuitMessage();
     }
+    void make(TextureLevel (*prepare)())
+    {
+        renderer_.reset();
+        renderer_ = std::make_unique<Renderer>(GetModuleHandleA(nullptr), false, prepare);
+        ASSERT_TRUE(renderer_->createWindow(320, 240));
+        window_ = renderer_->window();
+        takeQuitMessage();
+    }
+    std::unique_ptr<Renderer> renderer_;
     HWND window_ = nullptr;
 };
 
@@ -77,7 +79,7 @@ TEST_F(RendererWindow, OnlyEscapeAndCloseRequestsEndTheShow)
 
 TEST_F(RendererWindow, ScreenSaverRequestIsSwallowed)
 {
-    EXPECT_EQ(rendererWindowProc(window_, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(SendMessageA(window_, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
     EXPECT_FALSE(takeQuitMessage());
 }
 
@@ -97,6 +99,7 @@ void reportDisplay(HWND window, DWORD state)
 
 // The show's scene time when the display went off, before it came on again and a while after,
 // each taken from inside the renderer's own loop every 100 ms: off at 0.3 s, on at 1.3 s, the end at 1.6 s.
+const Renderer* darkRenderer = nullptr;
 HWND darkWindow = nullptr;
 int darkTicks = 0;
 float atOff = -1, beforeOn = -1, afterOn = -1;
@@ -105,23 +108,24 @@ void CALLBACK darkSpellStep(HWND, UINT, UINT_PTR, DWORD)
 {
     switch (++darkTicks) {
     case 3:
-        atOff = sceneTime;
+        atOff = darkRenderer->clock().totalSeconds();
         return reportDisplay(darkWindow, 0);
     case 13:
-        beforeOn = sceneTime;
+        beforeOn = darkRenderer->clock().totalSeconds();
         return reportDisplay(darkWindow, 1);
     case 16:
-        afterOn = sceneTime;
+        afterOn = darkRenderer->clock().totalSeconds();
         PostMessageA(darkWindow, WM_CLOSE, 0, 0);
     }
 }
 
 TEST_F(RendererWindow, DrawsNothingWhileTheDisplayIsOffAndGoesOnWithoutAJump)
 {
+    darkRenderer = renderer_.get();
     darkWindow = window_;
-    initRenderer(window_);
+    renderer_->start();
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, darkSpellStep);
-    runMessageLoop();
+    renderer_->run();
     KillTimer(nullptr, timer);
     EXPECT_GT(atOff, 0.1f) << "no frames before the display went off";
     EXPECT_EQ(beforeOn, atOff) << "frames drawn while the display was off";
@@ -131,22 +135,25 @@ TEST_F(RendererWindow, DrawsNothingWhileTheDisplayIsOffAndGoesOnWithoutAJump)
 
 // Released only once the start has gone on without the picture.
 HANDLE pictureRelease = nullptr;
+bool picturePrepared = false;
 
 TEST_F(RendererWindow, EscapeWhileThePictureIsStillPreparedEndsTheShowAtOnce)
 {
     pictureRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    prepareSnapshotTexture([] {
+    picturePrepared = false;
+    make([] {
         WaitForSingleObject(pictureRelease, INFINITE);
+        picturePrepared = true;
         return TextureLevel{};
     });
     PostMessageA(window_, WM_KEYDOWN, VK_ESCAPE, 0);
-    initRenderer(window_);
-    EXPECT_FALSE(snapshotTexturePrepared(0)) << "the start waited for the picture";
-    EXPECT_EQ(runMessageLoop(), 0);
+    renderer_->start();
+    EXPECT_EQ(renderer_->run(), 0);
+    EXPECT_FALSE(picturePrepared) << "the start waited for the picture";
     SetEvent(pictureRelease);
-    EXPECT_TRUE(snapshotTexturePrepared(30000));
+    renderer_.reset();
+    EXPECT_TRUE(picturePrepared);
     CloseHandle(pictureRelease);
-    prepareSnapshotTexture();
 }
 
 TEST(SystemTimeSource, CounterRunsForward)

@@ -1,4 +1,5 @@
-// The snapshot loader on real files: GDI's conversion, the row copy, orientation and the refusals.
+// The snapshot file on real files: GDI's conversion, the row copy, orientation and the refusals; and
+// the texture made of it.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include "common/snapshot_place_win32.h"
 #include "render/renderer_win32.h"
 #include "render/snapshot_win32.h"
+#include "tests/win32/gdi_picture_win32.h"
 
 namespace {
 
@@ -80,7 +82,6 @@ class SnapshotLoader : public testing::Test {
 protected:
     void SetUp() override
     {
-        errorPopups = false;
         wchar_t folder[MAX_PATH];
         GetTempPathW(MAX_PATH, folder);
         path_ = std::wstring(folder) + L"vitrelux_loader_test.bmp";
@@ -101,14 +102,13 @@ protected:
 };
 
 // The texture wants the bottom row first, whatever the file's row order.
-void expectUprightPicture(const SnapshotImage* image, int width, int height)
+void expectUprightPicture(const RgbPicture& image, int width, int height)
 {
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->width, width);
-    ASSERT_EQ(image->height, height);
+    ASSERT_EQ(image.width, width);
+    ASSERT_EQ(image.height, height);
     for (int row = 0; row < height; ++row)
         for (int x = 0; x < width; ++x) {
-            const unsigned char* p = image->pixels + (row * width + x) * 3;
+            const std::uint8_t* p = image.pixels.data() + (row * width + x) * 3;
             EXPECT_EQ((Rgb{p[0], p[1], p[2]}), pixelAt(x, height - 1 - row)) << "row " << row << " column " << x;
         }
 }
@@ -128,10 +128,10 @@ TEST_F(SnapshotLoader, DecodesTheFormatsItIsGiven)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.bits << (c.topDown ? " top-down" : ""));
         std::wstring message = L"sentinel";
-        SnapshotImage* image = loadDibImage(write(encodeBitmap(c.width, c.height, c.bits, c.topDown)), message);
+        RgbPicture image;
+        ASSERT_TRUE(loadWithGdi(write(encodeBitmap(c.width, c.height, c.bits, c.topDown)), image, message));
         expectUprightPicture(image, c.width, c.height);
         EXPECT_EQ(message, L"");
-        freeSnapshotImage(image);
     }
 }
 
@@ -152,11 +152,9 @@ TEST_F(SnapshotLoader, ReadsAPaletteBitmapThroughItsColourTable)
     file.insert(file.end(), {10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0});
     file.insert(file.end(), {2, 1, 0, 0});
     std::wstring message;
-    SnapshotImage* image = loadDibImage(write(file), message);
-    ASSERT_NE(image, nullptr);
-    const Bytes rgb(image->pixels, image->pixels + 6);
-    EXPECT_EQ(rgb, (Bytes{90, 80, 70, 60, 50, 40}));
-    freeSnapshotImage(image);
+    RgbPicture image;
+    ASSERT_TRUE(loadWithGdi(write(file), image, message));
+    EXPECT_EQ(image.pixels, (Bytes{90, 80, 70, 60, 50, 40}));
 }
 
 TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
@@ -180,7 +178,8 @@ TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
     };
     for (const Case& c : cases) {
         std::wstring message;
-        EXPECT_EQ(loadDibImage(write(c.bytes), message), nullptr) << c.what;
+        RgbPicture image;
+        EXPECT_FALSE(loadWithGdi(write(c.bytes), image, message)) << c.what;
         EXPECT_EQ(message, c.message) << c.what;
     }
 }
@@ -188,18 +187,10 @@ TEST_F(SnapshotLoader, RefusesWithTheMessageTheUserSees)
 TEST_F(SnapshotLoader, EmptyFileCannotBeMapped)
 {
     std::wstring message;
-    EXPECT_EQ(loadDibImage(write(Bytes{}), message), nullptr);
+    RgbPicture image;
+    EXPECT_FALSE(loadWithGdi(write(Bytes{}), image, message));
     EXPECT_EQ(message, L"Failed to open DIB file " + path_ + L".\n");
 }
-
-TEST_F(SnapshotLoader, MissingFileGivesNoImageAndNoMessage)
-{
-    errorPopups = true;  // a popup here would hang the test: the missing file must not reach it
-    EXPECT_EQ(loadSnapshotImage(path_ + L".missing"), nullptr);
-    EXPECT_EQ(loadSnapshotImage(L""), nullptr);
-    errorPopups = false;
-}
-
 
 // The bytes as the user's snapshot, where the renderer reads it.
 void writeSnapshot(const Bytes& bytes)
@@ -242,7 +233,6 @@ private:
 // picks: what the show looked like when the library built the whole chain.
 TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
 {
-    errorPopups = false;
     GlContext gl;
     ASSERT_TRUE(gl.made());
     // 32-bit pictures as the front end writes them on today's displays, read where they lie in the
@@ -255,11 +245,13 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
                  {3840, 32, false, 4096}};
     for (const auto [side, bits, topDown, textureSide] : cases) {
         writeSnapshot(encodeBitmap(side, side, bits, topDown));
-        SnapshotImage* picture = loadSnapshotImage(snapshotPath());
-        ASSERT_NE(picture, nullptr) << side;
+        RgbPicture picture;
+        std::wstring message;
+        ASSERT_TRUE(loadWithGdi(snapshotPath(), picture, message)) << side;
 
-        prepareSnapshotTexture();
-        loadSnapshotTexture();
+        SnapshotTexture texture;
+        GLuint name = texture.make(message);
+        EXPECT_EQ(message, L"") << side;
         GLint width = 0, height = 0, above = -1;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
@@ -272,7 +264,7 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
         Bytes level(static_cast<std::size_t>(width) * height * 3, 0xA5);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, level.data());
         Bytes expected(level.size(), 0x5A);
-        ASSERT_EQ(gluScaleImage(GL_RGB, side, side, GL_UNSIGNED_BYTE, picture->pixels, width, height, GL_UNSIGNED_BYTE,
+        ASSERT_EQ(gluScaleImage(GL_RGB, side, side, GL_UNSIGNED_BYTE, picture.pixels.data(), width, height, GL_UNSIGNED_BYTE,
                                 expected.data()), 0);
         std::size_t differing = 0;
         for (std::size_t i = 0; i < level.size(); ++i)
@@ -281,39 +273,45 @@ TEST(SnapshotTexture, LevelZeroIsThePictureAsTheLibraryScalesItAndNothingMore)
 
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glDeleteTextures(1, textureNames);
-        textureNames[0] = 0;
-        freeSnapshotImage(picture);
+        glDeleteTextures(1, &name);
     }
     DeleteFileW(snapshotPath().c_str());
 }
 
 // Neither a preparation that throws (an allocation that failed) nor a thread that cannot be started
-// ends the show: the first leaves plain squares, the second has the picture prepared on the main thread.
+// ends the show: the first leaves plain squares, the second has the picture prepared on the main
+// thread. A missing snapshot is no fault: plain squares, and no message.
 TEST(SnapshotTexture, IsLeftOutWhenPreparingItThrowsAndMadeOnTheMainThreadWithoutAThread)
 {
-    errorPopups = false;
     GlContext gl;
     ASSERT_TRUE(gl.made());
-    writeSnapshot(encodeBitmap(64, 64, 24, false));
     const struct {
         const char* what;
         TextureLevel (*prepare)();
-        bool threaded;
+        bool snapshot;
         bool made;
+        const wchar_t* message;
     } cases[] = {
-        {"a preparation that throws", []() -> TextureLevel { throw std::bad_alloc(); }, true, false},
-        {"on its own thread", prepareUserSnapshot, true, true},
-        {"without a thread, as where none could be started", nullptr, false, true},
+        {"a preparation that throws", []() -> TextureLevel { throw std::bad_alloc(); }, true, false, L"Out of memory."},
+        {"on its own thread", prepareUserSnapshot, true, true, L""},
+        {"no snapshot", prepareUserSnapshot, false, false, L""},
     };
     for (const auto& c : cases) {
-        if (c.threaded)
-            prepareSnapshotTexture(c.prepare);
-        EXPECT_TRUE(snapshotTexturePrepared(30000)) << c.what;
-        loadSnapshotTexture();
-        EXPECT_EQ(textureNames[0] != 0, c.made) << c.what;
-        glDeleteTextures(1, textureNames);
-        textureNames[0] = 0;
+        if (c.snapshot)
+            writeSnapshot(encodeBitmap(64, 64, 24, false));
+        else
+            DeleteFileW(snapshotPath().c_str());
+        SnapshotTexture texture(c.prepare);
+        EXPECT_TRUE(texture.prepared(30000)) << c.what;
+        std::wstring message;
+        GLuint name = texture.make(message);
+        EXPECT_EQ(name != 0, c.made) << c.what;
+        EXPECT_EQ(message, c.message) << c.what;
+        glDeleteTextures(1, &name);
+        // What was prepared is used up: the next one is prepared here, as where no thread could start.
+        name = texture.make(message);
+        EXPECT_EQ(name != 0, c.made) << c.what << ", without a thread";
+        glDeleteTextures(1, &name);
     }
     DeleteFileW(snapshotPath().c_str());
 }
