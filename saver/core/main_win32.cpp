@@ -89,5 +89,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    // NOTE: not ExitProcess, which runs the media layer's own clean-up and with it waits for a
+    // music call that hangs (seen under Wine 10, its "stop" of an MPEGVideo device).
+    TerminateProcess(GetCurrentProcess(), 0);
     return 0;
 }

@@ -2,7 +2,6 @@
 #include "saver/core/saver_window_win32.h"
 
 #include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "common/contract.h"
@@ -15,11 +14,11 @@
 namespace {
 
 constexpr char saverClassName[] = "Vitrelux_S";
-constexpr UINT timerIntervals[3] = {1000, 200, 500};
 
 class SaverWindowPlatform : public ShowPlatform {
 public:
-    HWND window = nullptr;
+    explicit SaverWindowPlatform(HWND window) : window(window) {}
+    HWND window;
 
     bool saveDesktopSnapshot() override
     {
@@ -51,32 +50,36 @@ public:
     bool rendererWindowExists() override { return FindWindowA(nullptr, contract::rendererWindowTitle) != nullptr; }
     bool rendererRunning() override { return renderer_ && WaitForSingleObject(renderer_, 0) == WAIT_TIMEOUT; }
 
-    void setTimer(ShowTimer timer, bool running) override
+    void setTimer(const ShowTimerEntry& timer, bool running) override
     {
-        const int index = static_cast<int>(timer);
         if (running)
-            SetTimer(window, index + 1, timerIntervals[index], nullptr);
+            SetTimer(window, timer.id, timer.milliseconds, nullptr);
         else
-            KillTimer(window, index + 1);
+            KillTimer(window, timer.id);
     }
 
     void closeSaverWindow() override { PostMessageA(window, WM_CLOSE, 0, 0); }
     void showCursor() override { ShowCursor(TRUE); }
-    // NOTE: not ExitProcess, which runs the media layer's own clean-up and with it waits for a
-    // music call that hangs (seen under Wine 10, its "stop" of an MPEGVideo device).
-    void terminate() override { TerminateProcess(GetCurrentProcess(), 0); }
 
 private:
     HANDLE renderer_ = nullptr;
 };
 
-SaverWindowPlatform platform;
-SystemMci mci;
-SystemSound sound;
-std::unique_ptr<MusicPlayer> music;
-std::unique_ptr<MusicThread> musicThread;
-std::unique_ptr<SaverShow> show;
+// The show and what it runs on, owned by the saver window.
+struct SaverWindow {
+    SaverWindow(HWND window, const Settings& settings, const std::string& ModeLetter, const std::string& ProgramFolder)
+        : platform(window), show(platform, musicThread, settings, ModeLetter, ProgramFolder)
+    {
+    }
+    SaverWindowPlatform platform;
+    SystemMci mci;
+    SystemSound sound;
+    MusicPlayer music{mci, sound};
+    MusicThread musicThread{music};
+    SaverShow show;
+};
 
+// The exception filter is the process's: it knows the window's thread from here.
 DWORD windowThread = 0;
 
 // NOTE: Wine 10's media layer can crash in a worker of its own while it stops an MPEGVideo device
@@ -95,21 +98,24 @@ LONG WINAPI endCrashedThread(EXCEPTION_POINTERS* exception)
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
-LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// The end of the show is the end of the message loop, which WinMain turns into the process's end.
+void endShow(SaverShow& show)
 {
-    if (!show)
+    show.Form_QueryUnload();
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
+{
+    auto* saver = reinterpret_cast<SaverWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!saver)
         return DefWindowProcA(window, message, wparam, lparam);
     switch (message) {
     case WM_TIMER:
-        if (wparam == 1)
-            show->Timer1_Timer();
-        else if (wparam == 2)
-            show->Timer2_Timer();
-        else if (wparam == 3)
-            show->Timer3_Timer();
+        saver->show.TimerTick(wparam);
         return 0;
     case WM_CLOSE:
-        show->Form_QueryUnload();
+        endShow(saver->show);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
@@ -117,8 +123,12 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
         // The system may end the process as soon as this returns: the music stops and the cursor
         // comes back now.
         if (wparam)
-            show->Form_QueryUnload();
+            endShow(saver->show);
         return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        delete saver;
+        break;
     }
     return DefWindowProcA(window, message, wparam, lparam);
 }
@@ -136,17 +146,15 @@ bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::
     RegisterClassA(&windowClass);
 
     // The window covers the screen, so its client size is the screen's, but it is never shown.
-    platform.window = CreateWindowExA(0, saverClassName, contract::saverWindowTitle, WS_POPUP, 0, 0,
-                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                      instance, nullptr);
-    if (!platform.window)
+    HWND window = CreateWindowExA(0, saverClassName, contract::saverWindowTitle, WS_POPUP, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  instance, nullptr);
+    if (!window)
         return false;
     windowThread = GetCurrentThreadId();
     SetUnhandledExceptionFilter(endCrashedThread);
-    music = std::make_unique<MusicPlayer>(mci, sound);
-    musicThread = std::make_unique<MusicThread>(*music);
-    show = std::make_unique<SaverShow>(platform, *musicThread, settings, ModeLetter, ProgramFolder);
-    platform.setTimer(ShowTimer::Timer3, true);
-    show->Form_Load();
+    auto* saver = new SaverWindow(window, settings, ModeLetter, ProgramFolder);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(saver));
+    saver->show.Form_Load();
     return true;
 }

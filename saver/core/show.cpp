@@ -12,17 +12,50 @@ namespace {
 // nothing, the process ends all the same.
 constexpr std::chrono::milliseconds musicStopDeadline{1000};
 
+struct TimerTable {
+    ShowTimerEntry entry;
+    void (SaverShow::*tick)();
+};
+
+// What each of the show's timers watches, in the order of ShowTimer.
+const TimerTable timers[] = {
+    // The MP3's end, to play it again.
+    {{ShowTimer::Timer1, "Timer1", 1, 1000}, &SaverShow::Timer1_Timer},
+    // The CD's track and the disc itself.
+    {{ShowTimer::Timer2, "Timer2", 2, 200}, &SaverShow::Timer2_Timer},
+    // The renderer's window, whose end is the show's.
+    {{ShowTimer::Timer3, "Timer3", 3, 500}, &SaverShow::Timer3_Timer},
+};
+
 } // namespace
+
+const ShowTimerEntry& showTimerEntry(ShowTimer timer)
+{
+    return timers[static_cast<int>(timer)].entry;
+}
+
+ShowMusic ShowMusicOf(const Settings& settings)
+{
+    if (settings.MusicSource == 1)
+        return ShowMusic::Cd;
+    if (settings.MusicSource != 2)
+        return ShowMusic::None;
+    const std::string kind = MusicFileKind(settings.MusicFile);
+    if (kind == "WAV")
+        return ShowMusic::Wav;
+    return kind == "MP3" ? ShowMusic::Mp3 : ShowMusic::None;
+}
 
 SaverShow::SaverShow(ShowPlatform& platform, MusicCalls& music, const Settings& settings, std::string ModeLetter,
                      std::string ProgramFolder)
     : platform_(platform), music_(music), settings_(settings), modeLetter_(std::move(ModeLetter)),
-      RendererPath(std::move(ProgramFolder) + "\\" + contract::rendererFileName)
+      RendererPath(std::move(ProgramFolder) + "\\" + contract::rendererFileName), musicKind_(ShowMusicOf(settings))
 {
 }
 
 void SaverShow::Form_Load()
 {
+    setTimer(ShowTimer::Timer3, true);
     // A snapshot that cannot be saved leaves the previous one for the renderer; the show goes on.
     platform_.saveDesktopSnapshot();
     platform_.startRenderer(RendererPath);
@@ -31,19 +64,33 @@ void SaverShow::Form_Load()
 
 void SaverShow::startMusic()
 {
-    if (settings_.MusicSource == 1) {
+    const std::string file = settings_.MusicFile;
+    switch (musicKind_) {
+    case ShowMusic::Cd:
         music_.run([](MusicPlayer& player) { player.CdOpen(); });
         setTimer(ShowTimer::Timer2, true);
-    } else if (settings_.MusicSource == 2) {
-        const std::string kind = MusicFileKind(settings_.MusicFile);
-        const std::string file = settings_.MusicFile;
-        if (kind == "WAV") {
-            music_.run([file](MusicPlayer& player) { player.WavPlay(file); });
-        } else if (kind == "MP3") {
-            music_.run([file](MusicPlayer& player) { player.Mp3OpenAndPlay(file); });
-            setTimer(ShowTimer::Timer1, true);
+        break;
+    case ShowMusic::Wav:
+        music_.run([file](MusicPlayer& player) { player.WavPlay(file); });
+        break;
+    case ShowMusic::Mp3:
+        music_.run([file](MusicPlayer& player) { player.Mp3OpenAndPlay(file); });
+        setTimer(ShowTimer::Timer1, true);
+        break;
+    case ShowMusic::None:
+        break;
+    }
+}
+
+bool SaverShow::TimerTick(std::uintptr_t id)
+{
+    for (const TimerTable& timer : timers) {
+        if (timer.entry.id == id) {
+            (this->*timer.tick)();
+            return true;
         }
     }
+    return false;
 }
 
 void SaverShow::Timer1_Timer()
@@ -81,19 +128,19 @@ void SaverShow::Timer3_Timer()
 
 void SaverShow::Form_QueryUnload()
 {
+    if (ended_)
+        return;
+    ended_ = true;
     std::vector<MusicCall> stops;
     if (timerRunning(ShowTimer::Timer2)) {
         setTimer(ShowTimer::Timer2, false);
         stops.push_back([](MusicPlayer& player) { player.CdStop(); });
     }
-    if (settings_.MusicSource == 2) {
-        const std::string kind = MusicFileKind(settings_.MusicFile);
-        if (kind == "WAV") {
-            stops.push_back([](MusicPlayer& player) { player.WavStop(); });
-        } else if (kind == "MP3") {
-            setTimer(ShowTimer::Timer1, false);
-            stops.push_back([](MusicPlayer& player) { player.Mp3Close(); });
-        }
+    if (musicKind_ == ShowMusic::Wav) {
+        stops.push_back([](MusicPlayer& player) { player.WavStop(); });
+    } else if (musicKind_ == ShowMusic::Mp3) {
+        setTimer(ShowTimer::Timer1, false);
+        stops.push_back([](MusicPlayer& player) { player.Mp3Close(); });
     }
     music_.finish(
         [stops](MusicPlayer& player) {
@@ -103,7 +150,6 @@ void SaverShow::Form_QueryUnload()
         musicStopDeadline);
     if (modeLetter_ == "S")
         platform_.showCursor();
-    platform_.terminate();
 }
 
 bool SaverShow::timerRunning(ShowTimer timer) const
@@ -114,5 +160,5 @@ bool SaverShow::timerRunning(ShowTimer timer) const
 void SaverShow::setTimer(ShowTimer timer, bool running)
 {
     running_[static_cast<int>(timer)] = running;
-    platform_.setTimer(timer, running);
+    platform_.setTimer(showTimerEntry(timer), running);
 }

@@ -74,13 +74,12 @@ public:
     void startRenderer(const std::string& path) override { log_.lines.push_back("start " + path); }
     bool rendererWindowExists() override { return windowShown; }
     bool rendererRunning() override { return processRunning; }
-    void setTimer(ShowTimer timer, bool running) override
+    void setTimer(const ShowTimerEntry& timer, bool running) override
     {
-        log_.lines.push_back("timer" + std::to_string(static_cast<int>(timer) + 1) + (running ? " on" : " off"));
+        log_.lines.push_back(timer.name + std::string(running ? " on" : " off"));
     }
     void closeSaverWindow() override { log_.lines.push_back("close"); }
     void showCursor() override { log_.lines.push_back("show cursor"); }
-    void terminate() override { log_.lines.push_back("end"); }
 
 private:
     Log& log_;
@@ -102,7 +101,7 @@ struct ShowRig {
     }
 };
 
-const std::vector<std::string> showStart = {"snapshot", "start E:\\Saver\\Vitrelux.dll"};
+const std::vector<std::string> showStart = {"Timer3 on", "snapshot", "start E:\\Saver\\Vitrelux.dll"};
 const std::string mp3Open = "mci open \"C:\\m\\a.MP3\" type MPEGVideo Alias MP3Play";
 
 std::vector<std::string> after(const std::vector<std::string>& start, std::vector<std::string> rest)
@@ -121,8 +120,8 @@ TEST(SaverShow, LoadStartsSnapshotRendererAndTheChosenMusic)
     };
     const Case cases[] = {
         {0, "C:\\m\\a.mp3", showStart},
-        {1, "", after(showStart, {"mci open cdaudio", "mci set cdaudio time format tmsf", "timer2 on"})},
-        {2, "C:\\m\\a.MP3", after(showStart, {mp3Open, "mci play MP3Play", "timer1 on"})},
+        {1, "", after(showStart, {"mci open cdaudio", "mci set cdaudio time format tmsf", "Timer2 on"})},
+        {2, "C:\\m\\a.MP3", after(showStart, {mp3Open, "mci play MP3Play", "Timer1 on"})},
         {2, "C:\\m\\b.wav", after(showStart, {"wav loop C:\\m\\b.wav"})},
         {2, "C:\\m\\c.mid", showStart},
         {3, "C:\\m\\b.wav", showStart},
@@ -163,16 +162,17 @@ TEST(SaverShow, EndsWhenTheRendererWindowHasGoneOrTheRendererHasEnded)
             rig.log.lines.clear();
             rig.platform.windowShown = c.ticks[i].window;
             rig.platform.processRunning = c.ticks[i].process;
-            show.Timer3_Timer();
+            EXPECT_TRUE(show.TimerTick(showTimerEntry(ShowTimer::Timer3).id));
             const std::vector<std::string> expected =
-                c.ticks[i].ends ? std::vector<std::string>{"timer3 off", "close"} : std::vector<std::string>{};
+                c.ticks[i].ends ? std::vector<std::string>{"Timer3 off", "close"} : std::vector<std::string>{};
             EXPECT_EQ(rig.log.lines, expected) << c.what << ", tick " << i;
         }
         EXPECT_FALSE(show.timerRunning(ShowTimer::Timer3)) << c.what;
+        EXPECT_FALSE(show.TimerTick(4)) << "no timer of the show's";
     }
 }
 
-TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
+TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeSAndOnlyOnce)
 {
     struct Case {
         std::int16_t source;
@@ -181,18 +181,19 @@ TEST(SaverShow, QueryUnloadStopsTheMusicThenShowsTheCursorOnlyInModeS)
         std::vector<std::string> log;
     };
     const Case cases[] = {
-        {1, "", "S", {"timer2 off", "mci stop cdaudio", "mci close cdaudio", "show cursor", "end"}},
-        {2, "C:\\m\\a.MP3", "S", {"timer1 off", "mci stop MP3Play", "mci close MP3Play", "show cursor", "end"}},
-        {2, "C:\\m\\b.Wav", "S", {"wav stop", "show cursor", "end"}},
-        {2, "C:\\m\\b.wav", "", {"wav stop", "end"}},
-        {0, "", "", {"end"}},
-        {2, "C:\\m\\c.mid", "S", {"show cursor", "end"}},
+        {1, "", "S", {"Timer2 off", "mci stop cdaudio", "mci close cdaudio", "show cursor"}},
+        {2, "C:\\m\\a.MP3", "S", {"Timer1 off", "mci stop MP3Play", "mci close MP3Play", "show cursor"}},
+        {2, "C:\\m\\b.Wav", "S", {"wav stop", "show cursor"}},
+        {2, "C:\\m\\b.wav", "", {"wav stop"}},
+        {0, "", "", {}},
+        {2, "C:\\m\\c.mid", "S", {"show cursor"}},
     };
     for (const Case& c : cases) {
         ShowRig rig(c.source, c.file);
         SaverShow show(rig.platform, rig.calls, rig.settings, c.mode, "E:\\Saver");
         show.Form_Load();
         rig.log.lines.clear();
+        show.Form_QueryUnload();
         show.Form_QueryUnload();
         EXPECT_EQ(rig.log.lines, c.log) << "source " << c.source << " " << c.file << " mode " << c.mode;
     }
@@ -206,7 +207,7 @@ TEST(SaverShow, AMediaLayerThatNeverStopsEndsTheShowAllTheSame)
     show.Form_Load();
     rig.log.lines.clear();
     show.Form_QueryUnload();
-    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"timer1 off", "show cursor", "end"}));
+    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"Timer1 off", "show cursor"}));
 }
 
 TEST(SaverShow, CdWatchThatGaveUpLeavesTheDriveAloneAtTheEnd)
@@ -219,7 +220,7 @@ TEST(SaverShow, CdWatchThatGaveUpLeavesTheDriveAloneAtTheEnd)
     EXPECT_FALSE(show.timerRunning(ShowTimer::Timer2));
     rig.log.lines.clear();
     show.Form_QueryUnload();
-    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"show cursor", "end"}));
+    EXPECT_EQ(rig.log.lines, (std::vector<std::string>{"show cursor"}));
 }
 
 TEST(SaverShow, Mp3TimerRestartsAStoppedFile)
