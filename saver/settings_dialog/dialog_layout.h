@@ -1,6 +1,6 @@
-// The settings dialog's layout: every control, label, glyph and the link with its rectangle, in
-// the client area of the window or of the panel it lies on. Creation, painting and hit-testing
-// all read this one table.
+// The settings dialog's layout: every control, label, glyph and the link with its kind, the window
+// or panel it lies on, its rectangle and its text. Creation, painting and hit-testing all read this
+// one table.
 #pragma once
 #include <vector>
 
@@ -9,7 +9,19 @@ struct DialogRect {
     bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
+// The window's client area, and the height of an entry of the track box's list.
+constexpr int dialogClientWidth = 495;
+constexpr int dialogClientHeight = 246;
+constexpr int trackItemHeight = 14;
+// The music sources the dialog offers: none, a CD, a file.
+constexpr int optionCount = 3;
+
 enum class Surface { Window, Panel };
+
+// What a part is: a window of its own (the panel, the track box, a Command button made from the
+// stored description its text names), or something painted (a label, centred or not, the link,
+// a frame, a glyph, the sunken box of the file's name).
+enum class Kind { Panel, TrackBox, Button, Label, CentredLabel, Link, Frame, Glyph, FileBox };
 
 enum class Part {
     Panel, SetButton, CancelButton, CreditLine, Address,
@@ -23,15 +35,17 @@ enum ControlId { setId = 100, cancelId, fileId, trackId };
 
 struct LayoutItem {
     Part part;
+    Kind kind;
     Surface surface;
     // A button's size here is the one it has when its stored description gives none.
     DialogRect rect;
     int controlId;
+    const char* text;
 };
 
 const std::vector<LayoutItem>& DialogLayout();
 const LayoutItem& LayoutOf(Part part);
-// The radio glyph and the caption of option 0, 1 or 2.
+// The radio glyph and the caption of each option.
 Part GlyphOf(int option);
 Part OptionCaptionOf(int option);
 

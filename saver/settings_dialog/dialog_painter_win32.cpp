@@ -6,12 +6,10 @@
 #include "saver/button/command_win32.h"
 #include "saver/settings_dialog/dialog_resources.h"
 #include "saver/settings_dialog/settings_dialog.h"
-#include "saver/texts.h"
 #include "saver/wide_text_win32.h"
 
 namespace {
 
-constexpr int glyphSide = 12;
 constexpr COLORREF white = RGB(255, 255, 255);
 constexpr COLORREF black = RGB(0, 0, 0);
 constexpr COLORREF panelColour = RGB(224, 224, 224);
@@ -31,7 +29,7 @@ GdiObject loadBitmap(HINSTANCE instance, int id)
     return GdiObject(LoadBitmapW(instance, MAKEINTRESOURCEW(id)));
 }
 
-void drawLabel(HDC dc, HFONT font, Part part, const std::string& text, COLORREF colour, UINT format = plainLabel)
+void drawLabel(HDC dc, HFONT font, Part part, const std::string& text, COLORREF colour, UINT format)
 {
     const std::wstring wide = wideText(text);
     RECT place = rectOf(part);
@@ -94,30 +92,62 @@ void DialogPainter::paintWindow(HDC dc) const
 {
     if (background_)
         background_->show(dc);
-    drawLabel(dc, font_.font(), Part::CreditLine, texts::creditLine, white);
-    drawLabel(dc, linkFont_.font(), Part::Address, texts::projectAddress, white);
+    paintParts(dc, Surface::Window);
 }
 
 void DialogPainter::paintPanel(HDC dc) const
 {
     if (panelSurface_)
         panelSurface_->show(dc);
-    const RECT frame = rectOf(Part::TitleFrame);
-    {
-        const Selection pen(dc, GetStockObject(BLACK_PEN));
-        const Selection brush(dc, GetStockObject(NULL_BRUSH));
-        Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+    paintParts(dc, Surface::Panel);
+}
+
+void DialogPainter::paintParts(HDC dc, Surface surface) const
+{
+    // Light on the window's dark gradient, dark on the panel's tiles.
+    const COLORREF colour = surface == Surface::Window ? white : black;
+    for (const LayoutItem& item : DialogLayout()) {
+        if (item.surface != surface)
+            continue;
+        switch (item.kind) {
+        case Kind::Label: drawLabel(dc, font_.font(), item.part, item.text, colour, plainLabel); break;
+        case Kind::CentredLabel: drawLabel(dc, font_.font(), item.part, item.text, colour, plainLabel | DT_CENTER); break;
+        case Kind::Link: drawLabel(dc, linkFont_.font(), item.part, item.text, colour, plainLabel); break;
+        case Kind::Frame: paintFrame(dc, item.part); break;
+        case Kind::Glyph: paintGlyph(dc, item.part); break;
+        case Kind::FileBox: paintFileBox(dc, item.part); break;
+        default: break;
+        }
     }
-    drawLabel(dc, font_.font(), Part::Title, texts::panelTitle, black, plainLabel | DT_CENTER);
-    drawLabel(dc, font_.font(), Part::RepeatCaption, texts::repeatCaption, black);
-    const MemoryDc source(dc);
-    for (int option = 0; option < 3; ++option) {
-        drawLabel(dc, font_.font(), OptionCaptionOf(option), texts::sourceCaptions[option], black);
-        const Selection glyph(source.get(), radio_[glyphSelected_[option] ? 1 : 0].get());
-        const RECT cell = rectOf(GlyphOf(option));
-        BitBlt(dc, cell.left, cell.top, glyphSide, glyphSide, source.get(), 0, 0, SRCCOPY);
+}
+
+void DialogPainter::paintFrame(HDC dc, Part part) const
+{
+    const RECT frame = rectOf(part);
+    const Selection pen(dc, GetStockObject(BLACK_PEN));
+    const Selection brush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+}
+
+// The glyph's picture at its own size, in the top left of the part it is hit in.
+void DialogPainter::paintGlyph(HDC dc, Part part) const
+{
+    for (int option = 0; option < optionCount; ++option) {
+        if (GlyphOf(option) != part)
+            continue;
+        HGDIOBJ picture = radio_[glyphSelected_[option] ? 1 : 0].get();
+        BITMAP size{};
+        GetObjectW(picture, sizeof size, &size);
+        const MemoryDc source(dc);
+        const Selection glyph(source.get(), picture);
+        const RECT cell = rectOf(part);
+        BitBlt(dc, cell.left, cell.top, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
     }
-    RECT box = rectOf(Part::FileLabel);
+}
+
+void DialogPainter::paintFileBox(HDC dc, Part part) const
+{
+    RECT box = rectOf(part);
     DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, black);

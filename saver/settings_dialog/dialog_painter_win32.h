@@ -1,5 +1,5 @@
 // The settings dialog's look: its artwork and fonts, the surfaces that keep the background's
-// gradient and the panel's tiles, and the painting of the windowless labels and glyphs over them.
+// gradient and the panel's tiles, and the painting of the layout table's windowless parts over them.
 #pragma once
 #include <memory>
 #include <string>
@@ -31,12 +31,18 @@ public:
     void paintPanel(HDC dc) const;
 
 private:
+    // Every part of the layout table painted on the surface.
+    void paintParts(HDC dc, Surface surface) const;
+    void paintFrame(HDC dc, Part part) const;
+    void paintGlyph(HDC dc, Part part) const;
+    void paintFileBox(HDC dc, Part part) const;
+
     GdiObject font_;
     GdiObject linkFont_;
     GdiObject radio_[2];
     GdiObject tile_;
     std::unique_ptr<DibSection> background_;
     std::unique_ptr<DibSection> panelSurface_;
-    bool glyphSelected_[3] = {};
+    bool glyphSelected_[optionCount] = {};
     std::wstring fileText_;
 };

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int optionCount = 3;
 constexpr int trackEntries = 31;
 // The background's bands follow sin(i / k) with k = H / 3.142: the constant is 3.142, not pi.
 constexpr double halfTurn = 3.142;
@@ -116,7 +115,7 @@ void SettingsDialog::Form_Load()
     AnchorPoint[1] = static_cast<std::int16_t>(read && fits ? y : 0);
     if (platform_.windowRect(window))
         platform_.animateCaption(anchorRect(), window);
-    platform_.setPointer(PointerShape::Arrow);
+    showPointer(PointerShape::Arrow);
 }
 
 // Steps 5 to 7 of loading, which a selection repeats: every glyph unselected, then the chosen one.
@@ -203,9 +202,40 @@ void SettingsDialog::Form_Unload()
 
 void SettingsDialog::lbl_URL_Click()
 {
-    platform_.setPointer(PointerShape::Hourglass);
+    showPointer(PointerShape::Hourglass);
     platform_.openAddress(texts::projectAddress);
-    platform_.setPointer(PointerShape::Arrow);
+    showPointer(PointerShape::Arrow);
+}
+
+void SettingsDialog::showPointer(PointerShape shape)
+{
+    waiting_ = shape == PointerShape::Hourglass;
+    platform_.setPointer(shape);
+}
+
+std::optional<PointerShape> SettingsDialog::pointerAt(PointerPlace place, int x, int y) const
+{
+    if (waiting_)
+        return PointerShape::Hourglass;
+    switch (place) {
+    case PointerPlace::Window: return OnAddress(x, y) ? PointerShape::Hand : PointerShape::Arrow;
+    case PointerPlace::Panel: return PointerShape::Arrow;
+    case PointerPlace::Control: break;
+    }
+    return std::nullopt;
+}
+
+void SettingsDialog::windowPressed(int x, int y)
+{
+    addressPressed_ = OnAddress(x, y);
+}
+
+void SettingsDialog::windowReleased(int x, int y)
+{
+    const bool click = addressPressed_ && OnAddress(x, y);
+    addressPressed_ = false;
+    if (click)
+        lbl_URL_Click();
 }
 
 DialogRect SettingsDialog::anchorRect() const

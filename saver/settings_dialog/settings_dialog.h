@@ -10,7 +10,11 @@
 #include "saver/core/settings.h"
 #include "saver/settings_dialog/dialog_layout.h"
 
-enum class PointerShape { Arrow, Hourglass };
+enum class PointerShape { Arrow, Hourglass, Hand };
+
+// What the pointer is over, as the window under it reports it: the dialog's window or its panel
+// themselves, or a control on them.
+enum class PointerPlace { Window, Panel, Control };
 
 // How the file chooser ended: a file chosen, nothing chosen (cancelled or failed), a file whose
 // name the system's code page cannot spell, or one whose path is longer than the system's file
@@ -87,11 +91,20 @@ public:
     void closeBox();
     void lbl_URL_Click();
 
+    // The pointer's shape at (x, y) of the window's client area; none where the control under it
+    // keeps its own. The hourglass covers every control while the dialog waits.
+    std::optional<PointerShape> pointerAt(PointerPlace place, int x, int y) const;
+    // The left button on the window, outside its controls: a press and a release both on the link
+    // follow it.
+    void windowPressed(int x, int y);
+    void windowReleased(int x, int y);
+
 private:
     void selectSource(int index);
     void showSelection(int source);
     void unload();
     DialogRect anchorRect() const;
+    void showPointer(PointerShape shape);
 
     DialogPlatform& platform_;
     ProfileAccess& profile_;
@@ -99,4 +112,6 @@ private:
     Settings& settings_;
     SettingsPlaces places_;
     std::int16_t AnchorPoint[2] = {0, 0};
+    bool waiting_ = false;
+    bool addressPressed_ = false;
 };

@@ -1,14 +1,14 @@
-// Vitrelux_P on Windows: the window class, the window and its panel, the controls made from the
+// Vitrelux_P on Windows: the window classes, the window and its panel, the controls made from the
 // layout table, and the modal loop. Messages become calls of the dialog's handlers; its look is
-// dialog_painter_win32's, the system services dialog_services_win32's.
+// dialog_painter_win32's, what it asks of its windows dialog_platform_win32's.
 #include "saver/settings_dialog/settings_dialog_win32.h"
 
 #include "common/contract.h"
 #include "saver/button/command_win32.h"
 #include "saver/button/stored_description.h"
 #include "saver/settings_dialog/dialog_painter_win32.h"
+#include "saver/settings_dialog/dialog_platform_win32.h"
 #include "saver/settings_dialog/dialog_resources.h"
-#include "saver/settings_dialog/dialog_services_win32.h"
 #include "saver/settings_dialog/settings_dialog.h"
 #include "saver/wide_text_win32.h"
 
@@ -16,17 +16,19 @@ namespace {
 
 constexpr wchar_t dialogClassName[] = L"Vitrelux_P";
 constexpr wchar_t panelClassName[] = L"Vitrelux_P_Panel";
-constexpr int clientWidth = 495;
-constexpr int clientHeight = 246;
 
 POINT pointOf(LPARAM lparam)
 {
     return {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
 }
 
-HCURSOR systemCursor(bool waiting)
+// The pointer in the window's client area.
+POINT pointerIn(HWND window)
 {
-    return LoadCursorA(nullptr, waiting ? IDC_WAIT : IDC_ARROW);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(window, &pointer);
+    return pointer;
 }
 
 // Paints a window through its WM_PAINT bracket.
@@ -51,98 +53,43 @@ StoredDescription storedButtons(HINSTANCE instance)
 
 // The window, its panel and controls: made by create, destroyed by the destructor at the latest,
 // so that neither outlives the other.
-class DialogWindow : public DialogPlatform {
+class DialogWindow {
 public:
     DialogWindow(HINSTANCE instance, HWND owner, Settings& settings, ProfileAccess& profile, FileStore& files,
                  const SettingsPlaces& places)
-        : dialog(*this, profile, files, settings, places), instance_(instance), owner_(IsWindow(owner) ? owner : nullptr),
-          painter_(instance), hand_(LoadCursorW(instance, MAKEINTRESOURCEW(handCursorId)))
+        : instance_(instance), painter_(instance), platform_(instance, windows_, painter_),
+          dialog(platform_, profile, files, settings, places)
     {
+        windows_.owner = IsWindow(owner) ? owner : nullptr;
     }
-    ~DialogWindow() override { close(); }
+    ~DialogWindow() { platform_.close(); }
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
     bool create();
-    HWND window() const { return window_; }
+    HWND window() const { return windows_.window; }
     // Escape anywhere in the dialog, unless it closes the track box's open list: as "ｷｬﾝｾﾙ".
     bool takeEscape(const MSG& message);
 
     LRESULT handleDialog(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT handlePanel(HWND panel, UINT message, WPARAM wparam, LPARAM lparam);
-    void attach(HWND window) { window_ = window; }
+    void attach(HWND window) { windows_.window = window; }
     // The window or the panel is gone: nothing here refers to it, or to what went with it.
     void detach(HWND window);
 
-    // DialogPlatform
-    bool windowRect(DialogRect& rect) override;
-    bool screenSize(int& width, int& height) override;
-    void moveWindow(int left, int top) override
-    {
-        SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    void setAllButtons(bool initialize, bool enable) override;
-    void tilePanel() override;
-    void enableTrackBox(bool enabled) override { EnableWindow(track_, enabled); }
-    void enableFileButton(bool enabled) override { enableCommand(fileButton_, enabled); }
-    void showGlyph(int option, bool selected) override
-    {
-        painter_.selectGlyph(option, selected);
-        const RECT cell = rectOf(GlyphOf(option));
-        InvalidateRect(panel_, &cell, FALSE);
-    }
-    void setTrackText(const std::string& text) override { SetWindowTextW(track_, wideText(text).c_str()); }
-    std::string trackText() override;
-    void addTrackEntry(const std::string& text) override
-    {
-        SendMessageW(track_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(text).c_str()));
-    }
-    void setFileLabel(const std::string& path) override
-    {
-        painter_.setFileText(wideText(path, CP_ACP));
-        const RECT label = rectOf(Part::FileLabel);
-        InvalidateRect(panel_, &label, FALSE);
-    }
-    bool cursorPosition(int& x, int& y) override;
-    void animateCaption(const DialogRect& from, const DialogRect& to) override { ::animateCaption(window_, from, to); }
-    void setPointer(PointerShape shape) override
-    {
-        waiting_ = shape == PointerShape::Hourglass;
-        SetCursor(systemCursor(waiting_));
-    }
-    void openAddress(const std::string& address) override { ::openAddress(window_, address); }
-    FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) override
-    {
-        return ::chooseMusicFile(window_, instance_, initialFolder, chosen);
-    }
-    void showMessage(DialogMessage message) override { ::showMessage(window_, message); }
-    char decimalSeparator() override { return localeDecimalSeparator(); }
-    // The owner takes input again before the dialog goes, so that it is the window activated next.
-    void close() override
-    {
-        if (owner_)
-            EnableWindow(owner_, TRUE);
-        owner_ = nullptr;
-        if (window_)
-            DestroyWindow(window_);
-    }
-
-    SettingsDialog dialog;
-
 private:
-    HWND createControl(HWND parent, const StoredDescription& description, const char* name, Part part);
+    void createPart(const LayoutItem& item, const StoredDescription& description);
+    HWND createButton(HWND parent, const StoredDescription& description, const LayoutItem& item);
     void run(DialogCommand command);
+    bool setPointer(PointerPlace place);
 
-    HWND window_ = nullptr;
-    HWND panel_ = nullptr;
-    HWND track_ = nullptr;
-    HWND fileButton_ = nullptr;
     HINSTANCE instance_;
-    HWND owner_;
+    DialogWindows windows_;
     DialogPainter painter_;
-    HCURSOR hand_;
-    bool waiting_ = false;
-    bool addressPressed_ = false;
+    WindowsDialogPlatform platform_;
+
+public:
+    SettingsDialog dialog;
 };
 
 DialogWindow* ownerOf(HWND window)
@@ -191,108 +138,77 @@ bool registerClasses(HINSTANCE instance)
 
 void DialogWindow::detach(HWND window)
 {
-    if (window == panel_)
-        panel_ = track_ = fileButton_ = nullptr;
-    if (window == window_)
-        window_ = panel_ = track_ = fileButton_ = nullptr;
+    if (window == windows_.panel)
+        windows_.panel = windows_.track = windows_.fileButton = nullptr;
+    if (window == windows_.window)
+        windows_.window = windows_.panel = windows_.track = windows_.fileButton = nullptr;
 }
 
 bool DialogWindow::create()
 {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame = {0, 0, clientWidth, clientHeight};
+    RECT frame = {0, 0, dialogClientWidth, dialogClientHeight};
     AdjustWindowRect(&frame, style, FALSE);
     if (!CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0,
-                         frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr, instance_, this))
+                         frame.right - frame.left, frame.bottom - frame.top, windows_.owner, nullptr, instance_, this))
         return false;
-    if (owner_)
-        EnableWindow(owner_, FALSE);
-    const RECT panel = rectOf(Part::Panel);
-    panel_ = CreateWindowExW(WS_EX_CLIENTEDGE, panelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, panel.left,
-                             panel.top, panel.right - panel.left, panel.bottom - panel.top, window_, nullptr, instance_,
-                             this);
-    RECT inner{};
-    GetClientRect(panel_, &inner);
-    painter_.preparePanel(inner.right, inner.bottom);
-    const RECT track = rectOf(Part::TrackBox);
-    // NOTE: an editable drop-down refuses characters beyond its width without CBS_AUTOHSCROLL.
-    track_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                             track.left, track.top, track.right - track.left, track.bottom - track.top, panel_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(trackId)), instance_, nullptr);
-    SendMessageW(track_, WM_SETFONT, reinterpret_cast<WPARAM>(painter_.font()), FALSE);
-    SendMessageW(track_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 14);
+    if (windows_.owner)
+        EnableWindow(windows_.owner, FALSE);
     const StoredDescription description = storedButtons(instance_);
-    fileButton_ = createControl(panel_, description, "Cmd_File", Part::FileButton);
-    createControl(window_, description, "Cmd_Set", Part::SetButton);
-    createControl(window_, description, "Cmd_Can", Part::CancelButton);
+    for (const LayoutItem& item : DialogLayout())
+        createPart(item, description);
     return true;
 }
 
-HWND DialogWindow::createControl(HWND parent, const StoredDescription& description, const char* name, Part part)
+// The parts that are windows of their own; the others are painted.
+void DialogWindow::createPart(const LayoutItem& item, const StoredDescription& description)
 {
-    const LayoutItem& item = LayoutOf(part);
-    const PropertyBag* stored = description.instance(name);
+    HWND parent = item.surface == Surface::Panel ? windows_.panel : windows_.window;
+    const DialogRect& r = item.rect;
+    const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.controlId));
+    switch (item.kind) {
+    case Kind::Panel: {
+        windows_.panel = CreateWindowExW(WS_EX_CLIENTEDGE, panelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, instance_,
+                                         this);
+        RECT inner{};
+        GetClientRect(windows_.panel, &inner);
+        painter_.preparePanel(inner.right, inner.bottom);
+        return;
+    }
+    case Kind::TrackBox:
+        // NOTE: an editable drop-down refuses characters beyond its width without CBS_AUTOHSCROLL.
+        windows_.track = CreateWindowExW(0, L"COMBOBOX", L"",
+                                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                         r.left, r.top, r.right - r.left, r.bottom - r.top, parent, id, instance_, nullptr);
+        SendMessageW(windows_.track, WM_SETFONT, reinterpret_cast<WPARAM>(painter_.font()), FALSE);
+        SendMessageW(windows_.track, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), trackItemHeight);
+        return;
+    case Kind::Button: {
+        HWND button = createButton(parent, description, item);
+        if (item.part == Part::FileButton)
+            windows_.fileButton = button;
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+HWND DialogWindow::createButton(HWND parent, const StoredDescription& description, const LayoutItem& item)
+{
+    const PropertyBag* stored = description.instance(item.text);
     const PropertyBag bag = stored ? *stored : PropertyBag{};
     const DialogRect& r = item.rect;
     return createCommand(parent, item.controlId, r.left, r.top, ExtentPixels(bag.read("_extentx"), r.right - r.left),
                          ExtentPixels(bag.read("_extenty"), r.bottom - r.top), bag, defaultCaptionFont());
 }
 
-bool DialogWindow::windowRect(DialogRect& rect)
-{
-    RECT r{};
-    if (!GetWindowRect(window_, &r))
-        return false;
-    rect = {r.left, r.top, r.right, r.bottom};
-    return true;
-}
-
-bool DialogWindow::screenSize(int& width, int& height)
-{
-    width = GetSystemMetrics(SM_CXSCREEN);
-    height = GetSystemMetrics(SM_CYSCREEN);
-    return width > 0 && height > 0;
-}
-
-void DialogWindow::setAllButtons(bool initialize, bool enable)
-{
-    for (HWND control : {fileButton_, GetDlgItem(window_, setId), GetDlgItem(window_, cancelId)}) {
-        if (initialize)
-            initializeCommand(control);
-        else
-            enableCommand(control, enable);
-    }
-}
-
-void DialogWindow::tilePanel()
-{
-    RECT outer{};
-    GetWindowRect(panel_, &outer);
-    painter_.tilePanel(outer.right - outer.left, outer.bottom - outer.top);
-    InvalidateRect(panel_, nullptr, FALSE);
-}
-
-std::string DialogWindow::trackText()
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(track_, text, 256);
-    return utf8Text(text);
-}
-
-bool DialogWindow::cursorPosition(int& x, int& y)
-{
-    POINT pointer{};
-    if (!GetCursorPos(&pointer))
-        return false;
-    x = pointer.x;
-    y = pointer.y;
-    return true;
-}
-
 bool DialogWindow::takeEscape(const MSG& message)
 {
-    if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE || !window_
-        || (message.hwnd != window_ && !IsChild(window_, message.hwnd)) || SendMessageW(track_, CB_GETDROPPEDSTATE, 0, 0))
+    HWND window = windows_.window;
+    if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE || !window
+        || (message.hwnd != window && !IsChild(window, message.hwnd)) || SendMessageW(windows_.track, CB_GETDROPPEDSTATE, 0, 0))
         return false;
     run(DialogCommand::Cancel);
     return true;
@@ -308,6 +224,17 @@ void DialogWindow::run(DialogCommand command)
     }
 }
 
+// The shape the dialog gives the pointer; false where it gives none and the control under it sets
+// its own.
+bool DialogWindow::setPointer(PointerPlace place)
+{
+    const POINT pointer = pointerIn(windows_.window);
+    const std::optional<PointerShape> shape = dialog.pointerAt(place, pointer.x, pointer.y);
+    if (shape)
+        SetCursor(platform_.cursorOf(*shape));
+    return shape.has_value();
+}
+
 LRESULT DialogWindow::handlePanel(HWND panel, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
@@ -319,15 +246,14 @@ LRESULT DialogWindow::handlePanel(HWND panel, UINT message, WPARAM wparam, LPARA
         return 0;
     }
     case WM_COMMAND:
-        return handleDialog(window_, message, wparam, lparam);
+        return handleDialog(windows_.window, message, wparam, lparam);
     case WM_SETCURSOR:
-        // The track box keeps its own pointer; only the hourglass covers every child. Anything but
-        // the client area is the system's: HTERROR, a click on the dialog while the file chooser or
-        // a message box is open, gets its beep and the open window's flash.
-        if (LOWORD(lparam) != HTCLIENT || (!waiting_ && reinterpret_cast<HWND>(wparam) != panel))
-            break;
-        SetCursor(systemCursor(waiting_));
-        return TRUE;
+        // Anything but the client area is the system's: HTERROR, a click on the dialog while the
+        // file chooser or a message box is open, gets its beep and the open window's flash.
+        if (LOWORD(lparam) == HTCLIENT
+            && setPointer(reinterpret_cast<HWND>(wparam) == panel ? PointerPlace::Panel : PointerPlace::Control))
+            return TRUE;
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT:
@@ -351,26 +277,19 @@ LRESULT DialogWindow::handleDialog(HWND window, UINT message, WPARAM wparam, LPA
         if (HIWORD(wparam) == BN_CLICKED)
             run(CommandOf(LOWORD(wparam)));
         return 0;
-    case WM_SETCURSOR: {
-        if (LOWORD(lparam) != HTCLIENT || (!waiting_ && reinterpret_cast<HWND>(wparam) != window_))
-            break;
-        POINT pointer{};
-        GetCursorPos(&pointer);
-        ScreenToClient(window_, &pointer);
-        SetCursor(!waiting_ && OnAddress(pointer.x, pointer.y) && hand_ ? hand_ : systemCursor(waiting_));
-        return TRUE;
-    }
+    case WM_SETCURSOR:
+        if (LOWORD(lparam) == HTCLIENT
+            && setPointer(reinterpret_cast<HWND>(wparam) == window ? PointerPlace::Window : PointerPlace::Control))
+            return TRUE;
+        break;
     case WM_LBUTTONDOWN: {
         const POINT point = pointOf(lparam);
-        addressPressed_ = OnAddress(point.x, point.y);
+        dialog.windowPressed(point.x, point.y);
         return 0;
     }
     case WM_LBUTTONUP: {
         const POINT point = pointOf(lparam);
-        const bool click = addressPressed_ && OnAddress(point.x, point.y);
-        addressPressed_ = false;
-        if (click)
-            dialog.lbl_URL_Click();
+        dialog.windowReleased(point.x, point.y);
         return 0;
     }
     case WM_CLOSE:

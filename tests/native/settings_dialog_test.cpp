@@ -60,7 +60,14 @@ public:
         add("zoom " + text(from) + " to " + text(to));
     }
     void setPointer(PointerShape shape) override { add(shape == PointerShape::Arrow ? "arrow" : "hourglass"); }
-    void openAddress(const std::string& address) override { add("open " + address); }
+    void openAddress(const std::string& address) override
+    {
+        add("open " + address);
+        // What the pointer is over a control while the address opens.
+        if (dialog && dialog->pointerAt(PointerPlace::Control, 0, 0) == PointerShape::Hourglass)
+            add("hourglass over controls");
+    }
+    const SettingsDialog* dialog = nullptr;
     FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) override
     {
         add("choose in " + initialFolder);
@@ -116,6 +123,7 @@ struct Rig {
     Rig(std::int16_t source, std::int16_t track, const std::string& file)
         : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", {}})
     {
+        platform.dialog = &dialog;
     }
     // The log since the last call.
     std::vector<std::string> take()
@@ -273,11 +281,44 @@ TEST(SettingsDialogStore, ASaveThatFailsSaysSoAndStaysOpen)
     EXPECT_EQ(rig.take().back(), "close") << "a second try that works closes it";
 }
 
-TEST(SettingsDialogLink, OpensTheAddressUnderTheHourglass)
+// The link lies at (12, 208) to (231, 221) of the window.
+TEST(SettingsDialogLink, OpensOnAPressAndAReleaseBothOnItUnderTheHourglass)
 {
+    const std::vector<std::string> opened = {"hourglass", "open https://vitrelux.example.org/", "hourglass over controls", "arrow"};
+    struct Case {
+        const char* what;
+        std::pair<int, int> press, release;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"on the link", {20, 210}, {200, 220}, true},
+        {"released beside it", {20, 210}, {231, 214}, false},
+        {"pressed beside it", {12, 207}, {20, 210}, false},
+    };
+    for (const Case& c : cases) {
+        Rig rig(0, 0, "");
+        rig.dialog.windowPressed(c.press.first, c.press.second);
+        rig.dialog.windowReleased(c.release.first, c.release.second);
+        EXPECT_EQ(rig.take(), c.opens ? opened : std::vector<std::string>{}) << c.what;
+        rig.dialog.windowReleased(c.release.first, c.release.second);
+        EXPECT_TRUE(rig.take().empty()) << c.what << ": a release without its press";
+    }
+}
+
+TEST(SettingsDialogLink, ThePointerIsAHandOverTheLinkAndTheControlsKeepTheirOwn)
+{
+    struct Case {
+        PointerPlace place;
+        int x, y;
+        std::optional<PointerShape> shape;
+    };
+    const Case cases[] = {
+        {PointerPlace::Window, 12, 208, PointerShape::Hand}, {PointerPlace::Window, 231, 214, PointerShape::Arrow},
+        {PointerPlace::Panel, 20, 210, PointerShape::Arrow}, {PointerPlace::Control, 20, 210, std::nullopt},
+    };
     Rig rig(0, 0, "");
-    rig.dialog.lbl_URL_Click();
-    EXPECT_EQ(rig.take(), (std::vector<std::string>{"hourglass", "open https://vitrelux.example.org/", "arrow"}));
+    for (const Case& c : cases)
+        EXPECT_EQ(rig.dialog.pointerAt(c.place, c.x, c.y), c.shape) << static_cast<int>(c.place) << " " << c.x;
 }
 
 TEST(SettingsDialogLayout, PlacementShadesAndTiles)
