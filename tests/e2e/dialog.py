@@ -5,7 +5,8 @@ import time
 
 import saver
 import screen
-from windows import CODE_PAGE, SECTION, SETTINGS_FILE, SETTINGS_TITLE, wait_until
+from waiting import wait_until
+from windows import CODE_PAGE, SECTION, SETTINGS_FILE, SETTINGS_TITLE
 
 CLIENT_SIZE = (495, 246)
 CHOOSER_TITLE = "ﾌｧｲﾙを開く"

@@ -9,8 +9,9 @@ import time
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from waiting import wait_until
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
-                     SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE, wait_until)
+                     SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE)
 from wine import kill_group, prefix_pids, windows_path
 from xserver import run_x_tool
 
@@ -151,17 +152,18 @@ def hosted_window(wine, helper, title, rect, log_name="host"):
                 kill_group(process)
 
 
-def wait_gone(pids, front_end, timeout, interval=0.05):
+def wait_gone(pids, front_end, timeout):
     """Waits until the processes and the front end have ended; returns when each was first seen
     gone (monotonic seconds, None if not within the time-out), the front end's last."""
-    deadline = time.monotonic() + timeout
     gone = {}
-    while len(gone) < len(pids) + 1 and time.monotonic() < deadline:
+
+    def look():
         now = time.monotonic()
         for pid in pids:
             if pid not in gone and not pid_alive(pid):
                 gone[pid] = now
         if "front end" not in gone and not front_end.running():
             gone["front end"] = now
-        time.sleep(interval)
+        return len(gone) == len(pids) + 1
+    wait_until(look, timeout, 0.05)
     return [gone.get(pid) for pid in pids] + [gone.get("front end")]

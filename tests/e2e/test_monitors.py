@@ -10,8 +10,9 @@ import renderer
 import saver
 import screen
 import xserver
+from waiting import wait_until
 from windows import (CENTRE, COVER_CLASS, RENDERER_TITLE, WM_CLOSE, WS_EX_NOACTIVATE,
-                     WS_EX_TOOLWINDOW, WS_EX_TOPMOST, wait_until)
+                     WS_EX_TOOLWINDOW, WS_EX_TOPMOST)
 from wine import kill_group
 
 PRIMARY, SECOND = xserver.TWO_MONITORS

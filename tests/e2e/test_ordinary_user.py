@@ -17,9 +17,9 @@ import saver
 import screen
 import sound
 from dialog import CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
+from waiting import wait_until
 from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
-                     RENDERER_TITLE)
-from windows import primed_helper, wait_until
+                     RENDERER_TITLE, primed_helper)
 from wine import Wine, program_bits, windows_path
 
 USER = "vitrelux-e2e"

@@ -9,7 +9,8 @@ from pathlib import Path, PureWindowsPath
 import pytest
 
 import saver
-from windows import OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SNAPSHOT_NAME, primed_helper, wait_until
+from waiting import wait_until
+from windows import OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SNAPSHOT_NAME, primed_helper
 from wine import Wine, program_bits, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))

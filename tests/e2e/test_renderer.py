@@ -15,9 +15,10 @@ import saver
 import screen
 import xserver
 from analysis import UNIFORM, lit_frames
+from waiting import wait_until
 from windows import (CENTRE, COVER_CLASS, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE,
                      SC_CLOSE, SC_SCREENSAVE, SHOW_SIZE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen,
-                     wait_show_screen, wait_until)
+                     wait_show_screen)
 
 MAX_BLUE = 8
 DEFAULT_REFRESH_RATE = 60   # what a reported rate of 0 or 1 (the display's default) stands for

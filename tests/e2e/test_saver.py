@@ -20,10 +20,11 @@ import screen
 import sound
 import xserver
 from analysis import UNIFORM, lit_frames
+from waiting import wait_until
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
                      OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN,
-                     WM_CLOSE, ShowScreen, wait_show_screen, wait_until)
+                     WM_CLOSE, ShowScreen, wait_show_screen)
 from wine import kill_group, windows_path
 
 # Black rows above and below the desktop in the snapshot; round() rounds half to even too.

@@ -12,8 +12,9 @@ import xserver
 from dialog import (ADDRESS, ADDRESS_LABEL, CANCEL_BUTTON, ELSEWHERE, FILE_BUTTON,
                     GLYPHS, PANEL, SET_BUTTON, SETTLE, choose_cd_and_type, choose_file, ini,
                     open_dialog, own_copies)
+from waiting import wait_until
 from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, MAIN_TITLE, RENDERER_TITLE, SETTINGS_TITLE,
-                     SC_CLOSE, WESTERN, WM_CLOSE, WM_SYSCOMMAND, wait_until)
+                     SC_CLOSE, WESTERN, WM_CLOSE, WM_SYSCOMMAND)
 from wine import windows_path
 
 OWNER_TITLE = "Vitrelux test Screen Saver settings"

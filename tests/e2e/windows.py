@@ -1,10 +1,10 @@
 # What the end-to-end tests and the tools know of the two programs from outside: their files,
 # windows, messages, snapshot and settings, and the Win32 helper that looks at their windows.
 import collections
-import time
 from pathlib import Path
 
 import xserver
+from waiting import wait_until
 
 SCREEN_SAVER = "Vitrelux.scr"
 RENDERER = "Vitrelux.dll"
@@ -58,16 +58,6 @@ TopLevel = collections.namedtuple("TopLevel", "rect visible style ex_style")
 WS_EX_TOPMOST = 0x8
 WS_EX_TOOLWINDOW = 0x80
 WS_EX_NOACTIVATE = 0x08000000
-
-
-def wait_until(predicate, timeout, interval=0.3):
-    """Polls predicate until it holds; returns its last value."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
 
 
 class Helper:

@@ -5,8 +5,9 @@ import os
 import shutil
 import signal
 import subprocess
-import time
 from pathlib import Path
+
+from waiting import wait_until
 
 READY_MARK = ".vitrelux-prefix-ready"
 # Wine's loader and prefix kind by the programs' word size. The 64-bit loader is called directly:
@@ -160,9 +161,7 @@ def prefix_pids(prefix):
 
 
 def wait_prefix_gone(prefix, timeout=15):
-    deadline = time.monotonic() + timeout
-    while prefix_pids(prefix) and time.monotonic() < deadline:
-        time.sleep(0.2)
+    wait_until(lambda: not prefix_pids(prefix), timeout, 0.2)
     for pid in prefix_pids(prefix):
         try:
             os.kill(pid, signal.SIGKILL)

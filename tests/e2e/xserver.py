@@ -5,8 +5,9 @@ import fcntl
 import os
 import re
 import subprocess
-import time
 from pathlib import Path
+
+from waiting import wait_until
 
 XORG_TEMPLATE = """\
 Section "Device"
@@ -133,23 +134,13 @@ def current_mode(display):
     return None
 
 
-def wait_for(read, wanted, timeout):
-    """read() once it gives wanted, or the last value it gave after the time-out."""
-    deadline = time.monotonic() + timeout
-    while True:
-        current = read()
-        if current == wanted or time.monotonic() >= deadline:
-            return current
-        time.sleep(0.2)
-
-
 def wait_for_size(display, size, timeout=10):
     """The screen size once it is the given one, or the last size seen after the time-out."""
-    return wait_for(lambda: screen_size(display), size, timeout)
+    return wait_until(lambda: screen_size(display), timeout, 0.2, until=lambda seen: seen == size)
 
 
 def wait_for_mode(display, mode, timeout=10):
-    return wait_for(lambda: current_mode(display), mode, timeout)
+    return wait_until(lambda: current_mode(display), timeout, 0.2, until=lambda seen: seen == mode)
 
 
 def set_size(display, size):
@@ -213,15 +204,10 @@ class XServer:
                 "-config", str(config), "-logfile", str(self.work_dir / f"xorg-{self.number}.log")]
 
     def _wait_ready(self, timeout=30):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                return False
-            probe = run_x_tool(self.display, ["xdpyinfo"], timeout=10)
-            if probe.returncode == 0:
-                return True
-            time.sleep(0.2)
-        return False
+        def ready():
+            return run_x_tool(self.display, ["xdpyinfo"], timeout=10).returncode == 0
+        return wait_until(lambda: self.process.poll() is not None or ready(), timeout, 0.2) \
+            and self.process.poll() is None
 
     def stop(self):
         if self.process and self.process.poll() is None:
