@@ -2,8 +2,8 @@
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from waiting import close_then_kill
 from windows import RENDERER, RENDERER_TITLE, WM_CLOSE
-from wine import kill_group
 
 
 def put_snapshot(helper, image):
@@ -31,11 +31,7 @@ class Renderer(Program):
 
     def stop(self, helper):
         """Ends the run if still going: politely first (so it restores the mode), then by force."""
-        if self.process is None or not self.running():
-            return
-        helper.post(RENDERER_TITLE, WM_CLOSE)
-        if self.wait_exit(15) is None:
-            kill_group(self.process)
+        close_then_kill(lambda: helper.post(RENDERER_TITLE, WM_CLOSE), self.ended, self.kill, 15)
 
     def display_mode(self):
         """(choice, mode) from the trace: "desktop-rate", "listed-rate" or "kept", and the mode

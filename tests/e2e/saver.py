@@ -1,18 +1,15 @@
 # Drives Vitrelux.scr under Wine: a private copy of both programs with its own Vitrelux.ini,
 # the desktop picture on the X root window, starts in every mode and the processes they leave.
 import contextlib
-import os
 import shutil
-import signal
-import subprocess
 import time
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
-from waiting import wait_until
+from waiting import close_then_kill, kill_group, kill_pids, wait_until
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
                      SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE)
-from wine import kill_group, prefix_pids, windows_path
+from wine import prefix_pids, windows_path
 from xserver import run_x_tool
 
 
@@ -117,14 +114,9 @@ class FrontEnd(Program):
     def stop(self, helper):
         """Ends whatever this start left: the renderer politely first (so it restores the mode),
         then anything still there by force."""
-        if renderer_pids(self.wine):
-            helper.post(RENDERER_TITLE, WM_CLOSE)
-            wait_until(lambda: not renderer_pids(self.wine), 15)
-        for pid in renderer_pids(self.wine):
-            with contextlib.suppress(ProcessLookupError):
-                os.kill(pid, signal.SIGKILL)
-        if self.running() and self.wait_exit(5) is None:
-            kill_group(self.process)
+        close_then_kill(lambda: helper.post(RENDERER_TITLE, WM_CLOSE), lambda: not renderer_pids(self.wine),
+                        lambda: kill_pids(renderer_pids(self.wine)), 15)
+        close_then_kill(None, self.ended, self.kill, 5)
 
 
 def running(wine, program, helper, args=(), trace=None, log_name="saver", env=None):
@@ -144,12 +136,8 @@ def hosted_window(wine, helper, title, rect, log_name="host"):
         assert handle, f"the helper's host window did not come up; see {output}"
         yield int(handle), process
     finally:
-        if process.poll() is None:
-            helper.post(title, WM_CLOSE)
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                kill_group(process)
+        close_then_kill(lambda: helper.post(title, WM_CLOSE), lambda: process.poll() is not None,
+                        lambda: kill_group(process), 10)
 
 
 def wait_gone(pids, front_end, timeout):

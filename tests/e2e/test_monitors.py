@@ -13,7 +13,6 @@ import xserver
 from waiting import wait_until
 from windows import (CENTRE, COVER_CLASS, RENDERER_TITLE, WM_CLOSE, WS_EX_NOACTIVATE,
                      WS_EX_TOOLWINDOW, WS_EX_TOPMOST)
-from wine import kill_group
 
 PRIMARY, SECOND = xserver.TWO_MONITORS
 # The test's own white window across both monitors (x, y, width, height): black on the second can
@@ -120,8 +119,7 @@ def test_other_monitor_is_black_from_the_moment_the_show_is_there(wine, dist, he
                              lambda frame: look(frame)[0] and screen.shows_sheets(frame, PRIMARY))
         looks += [look(screen.quick_screenshot(x_server.display)) for _ in range(AFTER_SHOWN)]
         shows = helper.windows(RENDERER_TITLE)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     shown_at = next((index for index, (show_there, _) in enumerate(looks) if show_there), None)
     assert shown_at is not None, "no screenshot shows the show"
     during = [second for _, second in looks[shown_at:]]
@@ -139,7 +137,7 @@ def close_cover(run, helper):
 
 
 def kill(run, helper):
-    kill_group(run.process)
+    run.kill()
 
 
 @pytest.mark.parametrize("end", [

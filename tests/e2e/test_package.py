@@ -133,11 +133,10 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
         assert installed(fresh_wine, name).read_bytes() == (dist / name).read_bytes(), name
     assert installer.products() == [("Vitrelux", version())]
     assert installer.saver() is None, "the saver was set without being asked"
-    with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed") as run:
+    with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed"):
         assert installer.helper.wait_for(RENDERER_TITLE), "the installed show did not start"
         snapshot = installer.helper.snapshot_path()
         assert wait_until(snapshot.exists, 10), "no snapshot taken"
-        run.stop(installer.helper)
     assert installer.uninstall(built_package()) == 0
     assert not installed(fresh_wine, PROGRAMS[0]).exists()
     assert not snapshot.parent.exists(), "the picture of the desktop is left"

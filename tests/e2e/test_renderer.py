@@ -94,8 +94,7 @@ def test_closed_show_restores_the_size_before_it_when_the_stored_mode_is_the_sho
         renderer.put_snapshot(helper, pictures.two_tone())
         with renderer.running(wine, dist, helper) as run:
             assert wait_show_screen(helper, x_server.display) == FULL_SCREEN_SHOW
-            assert helper.post(RENDERER_TITLE, WM_CLOSE)
-            assert run.wait_exit(30) == 0
+            assert run.close(helper) == 0
         assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
@@ -226,8 +225,7 @@ def test_keeps_running_after(act, wine, dist, helper, x_server):
         time.sleep(2)
         assert run.running(), f"ended with code {run.process.returncode}"
         assert helper.find(RENDERER_TITLE), "window is gone"
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
 
 
 @pytest.mark.parametrize("make_file, message", [
@@ -248,8 +246,7 @@ def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, win
         assert lit, "no sheets drawn after the message"
         uniform = [analysis.uniform_fraction(frame) for frame in lit]
         assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
@@ -289,8 +286,7 @@ def test_display_with_one_mode_keeps_it_with_sheets_over_all_of_it(wine_on_xvfb,
         assert helper.wait_for(RENDERER_TITLE) == (0, 0, *size), "the window does not cover the screen"
         assert screen.wait_for_sheets(display, shots / "waiting.png", (0, 0, *size)), "no sheets"
         frames = screen.capture_series(display, shots, 16, 0.5)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert run.display_mode()[0] == "kept"
     assert xserver.screen_size(display) == size
     # Where sheets passed during the recording: a scene drawn into a 1024 x 768 corner never
@@ -312,7 +308,6 @@ def test_desktop_at_a_rate_the_shows_size_lacks_switches_at_a_listed_one(wine, d
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-listed-rate.txt") as run:
         assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW
         assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert run.display_mode()[0] == "listed-rate"
     assert xserver.wait_for_mode(display, ODD_RATE_DESKTOP) == ODD_RATE_DESKTOP

@@ -25,7 +25,7 @@ from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TI
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
                      OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN,
                      WM_CLOSE, ShowScreen, wait_show_screen)
-from wine import kill_group, windows_path
+from wine import windows_path
 
 # Black rows above and below the desktop in the snapshot; round() rounds half to even too.
 BAND = round((xserver.START_SIZE[0] - xserver.START_SIZE[1]) / 2)
@@ -183,8 +183,7 @@ def starts_while_blocked(wine, helper, program):
                                        message=helper.find(MESSAGE_TITLE),
                                        preview=helper.find(PREVIEW_TITLE),
                                        renderers=len(saver.renderer_pids(wine))))
-        if run.running():
-            kill_group(run.process)
+        run.kill()
     return results
 
 
@@ -268,8 +267,7 @@ def test_the_screen_is_never_white_before_the_first_sheets(desktop, wine, dist, 
         return analysis.white_fraction(frame), screen.shows_sheets(frame, (0, 0, *frame.size))
     with saver.running(wine, program, helper, ["/s"]) as run:
         looks = screen.watch(x_server.display, look, lambda frame: look(frame)[1])
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert looks[-1][1], "no sheets came"
     assert len(looks) >= 5, f"only {len(looks)} screenshots before the sheets"
     whitest = max(white for white, _ in looks)
@@ -285,8 +283,7 @@ def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
         with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
             show_code = run.wait_exit(QUICK_EXIT)
         results = starts_while_blocked(wine, helper, second)
-        assert helper.post(SETTINGS_TITLE, WM_CLOSE)
-        dialog_code = dialog.wait_exit(10)
+        dialog_code = dialog.close(helper, SETTINGS_TITLE, 10)
     assert show_code == 0, "/s did not end at once"
     assert dialog_code == 0, "the dialog did not end the front end when it closed"
     assert not saver.snapshot_folder(helper).exists(), "/s went on to create the snapshot folder"
@@ -316,8 +313,7 @@ def test_renderer_slow_to_open_its_window_keeps_the_show(wine, dist, helper, tes
             os.kill(pid, signal.SIGCONT)
         came = helper.wait_for(RENDERER_TITLE)
         running_with_it = run.running()
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        code = run.wait_exit(30)
+        code = run.close(helper)
     assert window_while_paused is None, "the renderer had its window before it was paused"
     assert stayed, "the show ended while the renderer was starting"
     assert came and running_with_it
@@ -392,8 +388,7 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     with saver.hosted_window(wine, helper, HOST_TITLE, (left, top, *size)) as (handle, host):
         with saver.running(wine, program, helper, ["/p", str(handle)]) as run:
             child = wait_until(lambda: preview_child(helper), 20)
-            assert helper.post(HOST_TITLE, WM_CLOSE)
-            code = run.wait_exit(10)
+            code = run.close(helper, HOST_TITLE, 10)
         host_code = host.wait(timeout=10)
     rect = (left, top, left + size[0], top + size[1])
     assert child is not None, "no Vitrelux_R child in the host window"
@@ -432,8 +427,7 @@ def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, h
         assert helper.wait_for(PREVIEW_TITLE, 20), "no preview window"
         time.sleep(1)
         shot = screen.screenshot(x_server.display, test_dir / "preview.png")
-        assert helper.post(PREVIEW_TITLE, WM_CLOSE)
-        code = run.wait_exit(10)
+        code = run.close(helper, PREVIEW_TITLE, 10)
         renderers = saver.renderer_pids(wine)
     assert_preview_picture(shot)
     assert code == 0

@@ -14,7 +14,7 @@ from dialog import (ADDRESS, ADDRESS_LABEL, CANCEL_BUTTON, ELSEWHERE, FILE_BUTTO
                     open_dialog, own_copies)
 from waiting import wait_until
 from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, MAIN_TITLE, RENDERER_TITLE, SETTINGS_TITLE,
-                     SC_CLOSE, WESTERN, WM_CLOSE, WM_SYSCOMMAND)
+                     SC_CLOSE, WESTERN, WM_SYSCOMMAND)
 from wine import windows_path
 
 OWNER_TITLE = "Vitrelux test Screen Saver settings"
@@ -139,12 +139,12 @@ def test_configure_and_the_screen_saver_page_open_the_settings_and_no_show(wine,
     with open_dialog(wine, dist, helper, x_server, test_dir / "configure", args=()) as dialog:
         assert helper.find(RENDERER_TITLE) is None and helper.find(MAIN_TITLE) is None
         assert helper.owner(SETTINGS_TITLE) is None
-        assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+        assert dialog.run.close(helper, SETTINGS_TITLE, 10) == 0
     with saver.hosted_window(wine, helper, OWNER_TITLE, (0, 0, 200, 100)) as (handle, _):
         with open_dialog(wine, dist, helper, x_server, test_dir / "owned", args=(f"/c:{handle}",)) as dialog:
             assert helper.owner(SETTINGS_TITLE) == OWNER_TITLE
             assert not helper.enabled(OWNER_TITLE), "the owner takes input beside its modal dialog"
-            assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+            assert dialog.run.close(helper, SETTINGS_TITLE, 10) == 0
         assert helper.enabled(OWNER_TITLE), "the owner is left without input"
 
 

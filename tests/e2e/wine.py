@@ -3,11 +3,10 @@
 import fcntl
 import os
 import shutil
-import signal
 import subprocess
 from pathlib import Path
 
-from waiting import wait_until
+from waiting import close_then_kill, kill_group, kill_pids
 
 READY_MARK = ".vitrelux-prefix-ready"
 # Wine's loader and prefix kind by the programs' word size. The 64-bit loader is called directly:
@@ -123,25 +122,13 @@ class Wine:
         raise TimeoutError(f"{program} {' '.join(args)} hung {attempts} times")
 
     def stop_server(self):
-        """Ends every process of this prefix (wineserver -k) and waits until they are gone."""
-        subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60,
-                       **self.as_user)
-        for process in self.processes:
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                kill_group(process)
+        """Ends every process of this prefix: wineserver -k, then by force whatever is left."""
+        def kill_server():
+            subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL, capture_output=True,
+                           timeout=60, **self.as_user)
+        close_then_kill(kill_server, lambda: not prefix_pids(self.prefix),
+                        lambda: kill_pids(prefix_pids(self.prefix)), 25)
         self.processes = [p for p in self.processes if p.poll() is None]
-        wait_prefix_gone(self.prefix)
-
-
-def kill_group(process):
-    try:
-        os.killpg(process.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    process.wait(timeout=10)
 
 
 def prefix_pids(prefix):
@@ -159,11 +146,3 @@ def prefix_pids(prefix):
             pids.append(int(entry.name))
     return pids
 
-
-def wait_prefix_gone(prefix, timeout=15):
-    wait_until(lambda: not prefix_pids(prefix), timeout, 0.2)
-    for pid in prefix_pids(prefix):
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass

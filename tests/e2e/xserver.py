@@ -7,7 +7,7 @@ import re
 import subprocess
 from pathlib import Path
 
-from waiting import wait_until
+from waiting import close_then_kill, kill_group, wait_until
 
 XORG_TEMPLATE = """\
 Section "Device"
@@ -210,13 +210,9 @@ class XServer:
             and self.process.poll() is None
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=10)
+        if self.process:
+            close_then_kill(self.process.terminate, lambda: self.process.poll() is not None,
+                            lambda: kill_group(self.process), 10)
         if self._reservation:
             self._reservation.close()
             self._reservation = None
