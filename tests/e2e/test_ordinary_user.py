@@ -23,7 +23,6 @@ from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE
 from wine import Wine, program_bits, windows_path
 
 USER = "vitrelux-e2e"
-HEARD = 0.3  # seconds of loud sound that count as music being heard
 NOT_KEPT = "設定を保存できませんでした。"
 
 
@@ -80,9 +79,7 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
         world, capture, user_wine, user_helper, x_server, dist):
     program = saver.install(dist, world / "Vitrelux")
     beside = saver.write_settings(program.parent, saver.music_settings(0))
-    music = world / "music.wav"
-    subprocess.run(["sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", str(music),
-                    "synth", "2", "sine", "440", "vol", "0.5"], check=True, timeout=60)
+    music = sound.write_tone(world / "music.wav", 2)
     with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog") as run:
         dialog = Dialog(run, user_helper, x_server.display, world)
         assert dialog.origin, "the settings dialog did not open"
@@ -99,7 +96,7 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
     with sound.Listener(capture) as ear, \
             saver.running(user_wine, program, user_helper, ["/s"], log_name="show") as run:
         assert user_helper.wait_for(RENDERER_TITLE), "the show did not start"
-        heard = wait_until(lambda: ear.loud_seconds() >= HEARD, 20)
+        heard = wait_until(lambda: ear.loud_seconds() >= sound.HEARD, 20)
         screen.press_key(x_server.display, *CENTRE, "Escape")
         run.wait_exit(30)
     assert heard, "the show did not play the music chosen"

@@ -4,7 +4,6 @@
 import os
 import shutil
 import signal
-import subprocess
 import time
 from collections import namedtuple
 from dataclasses import dataclass, field
@@ -20,6 +19,7 @@ import screen
 import sound
 import xserver
 from analysis import UNIFORM, lit_frames
+from sound import HEARD
 from waiting import wait_until
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
@@ -34,7 +34,6 @@ FOLLOWS = 3.0                # the front end looks for the renderer window every
 LISTEN = 3.0
 WAV_SECONDS = 1.5
 MP3_SECONDS = 2.0
-HEARD = 0.3                  # seconds of loud sound that count as music being heard
 MAX_PATH_CHARACTERS = 259
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
 BLACK = 8
@@ -58,15 +57,6 @@ def sound_device(helper):
     assert code == 0 and int(lines[0]) >= 1, "Wine has no wave device: sound capture not in effect"
 
 
-def run_tool(*args):
-    subprocess.run(args, check=True, capture_output=True, timeout=60)
-
-
-def tone(path, seconds, frequency):
-    run_tool("sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", "-t", "wav", str(path),
-             "synth", str(seconds), "sine", str(frequency), "vol", "0.5")
-
-
 def long_japanese_copy(source, folder):
     """A copy whose full Windows path is as long as the system's file functions take, nearly all of
     it in characters that are two bytes in Shift-JIS."""
@@ -85,12 +75,8 @@ def sounds(work_dir):
     folder = work_dir / "sounds"
     folder.mkdir(parents=True, exist_ok=True)
     # An upper-case ending: the front end takes WAV files by their ending in any case.
-    wav = folder / "loop.WAV"
-    tone(wav, WAV_SECONDS, 440)
-    mp3_source = folder / "mp3-source.wav"
-    tone(mp3_source, MP3_SECONDS, 660)
-    mp3 = folder / "tone.mp3"
-    run_tool("lame", "--quiet", "-b", "128", str(mp3_source), str(mp3))
+    wav = sound.write_tone(folder / "loop.WAV", WAV_SECONDS, 440)
+    mp3 = sound.write_tone(folder / "tone.mp3", MP3_SECONDS, 660)
     # WAV data under a .mid name: a front end that passed it to PlaySound or MCI would be heard,
     # while a real MIDI file would stay silent anyway for want of a synthesizer under Wine.
     mid = folder / "tone.mid"
