@@ -2,8 +2,13 @@
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from project import constant
 from waiting import close_then_kill
 from windows import RENDERER, RENDERER_TITLE, WM_CLOSE
+
+SNAPSHOT_CODE = "render/snapshot_win32.cpp"
+UNKNOWN_FORMAT = constant(SNAPSHOT_CODE, "unknownFormat")
+CONVERSION_ERROR = constant(SNAPSHOT_CODE, "conversionError")
 
 
 def put_snapshot(helper, image):

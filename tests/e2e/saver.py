@@ -6,6 +6,7 @@ import time
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from project import TEXTS, constant
 from waiting import close_then_kill, kill_group, kill_pids, wait_until
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
                      SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE)
@@ -41,10 +42,10 @@ def music_settings(source=None, music_file=None, repeat=None):
 
 
 # The dialog's typeface, which Wine does not have, drawn with the Japanese one installed.
-TYPEFACE_REGISTRY = """Windows Registry Editor Version 5.00
+TYPEFACE_REGISTRY = f"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"ＭＳ Ｐゴシック"="IPAPGothic"
+"{constant(TEXTS, 'captionTypeface')}"="IPAPGothic"
 """
 
 

@@ -56,6 +56,10 @@ def watch(display, measure, until, timeout=30):
     return measures
 
 
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
 def xdotool(display, *args):
     run_x_tool(display, ["xdotool", *args]).check_returncode()
 

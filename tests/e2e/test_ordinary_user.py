@@ -16,14 +16,14 @@ import pytest
 import saver
 import screen
 import sound
-from dialog import CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
+from dialog import (CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, NOT_KEPT_TEXT, OWN_FOLDER, SET_BUTTON, Dialog, choose_file,
+                    ini, own_copies)
 from waiting import wait_until
 from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
                      RENDERER_TITLE, primed_helper)
 from wine import Wine, program_bits, windows_path
 
 USER = "vitrelux-e2e"
-NOT_KEPT = "設定を保存できませんでした。"
 
 
 def ensure_user():
@@ -85,7 +85,7 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
         assert dialog.origin, "the settings dialog did not open"
         dialog.click(CAPTIONS[2])
         choose_file(windows_path(music))(dialog)
-        dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        dialog.click(SET_BUTTON)
         assert run.wait_exit(10) == 0, "設定 did not close the dialog"
     assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0"), "the file beside the program changed"
     copies = own_copies(user_wine)
@@ -111,7 +111,7 @@ def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_win
     program = saver.install(dist, world / "Nowhere")
     beside = saver.write_settings(program.parent, saver.music_settings(0))
     # A file of root's where the user's own folder would be made.
-    blocker = user_wine.drive_c / "users" / USER / "AppData" / "Roaming" / "Vitrelux"
+    blocker = user_wine.drive_c / "users" / USER / OWN_FOLDER
     shutil.rmtree(blocker, ignore_errors=True)
     blocker.write_bytes(b"")
     try:
@@ -119,14 +119,14 @@ def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_win
             dialog = Dialog(run, user_helper, x_server.display, world)
             assert dialog.origin, "the settings dialog did not open"
             dialog.click(CAPTIONS[1])
-            dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+            dialog.click(SET_BUTTON)
             assert user_helper.wait_for(MESSAGE_TITLE, 10), "no message"
             # The box's text as UTF-8, in hex.
             texts = user_helper.run("texts-hex", MESSAGE_TITLE)[1]
-            assert any(NOT_KEPT.encode("utf-8").hex() in line for line in texts), texts
+            assert any(NOT_KEPT_TEXT.encode("utf-8").hex() in line for line in texts), texts
             assert user_helper.click_ok(MESSAGE_TITLE)
             assert run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
-            dialog.click((CANCEL_BUTTON[0] + 40, CANCEL_BUTTON[1] + 12))
+            dialog.click(CANCEL_BUTTON)
             assert run.wait_exit(10) == 0
     finally:
         blocker.unlink()

@@ -10,18 +10,18 @@ import pytest
 
 import saver
 from waiting import wait_until
-from windows import OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SNAPSHOT_NAME, primed_helper
+from windows import OLD_SNAPSHOT_FOLDER, RENDERER, RENDERER_TITLE, SCREEN_SAVER, SNAPSHOT_NAME, primed_helper
 from wine import Wine, program_bits, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
 from packages import build_package, built_package, version  # noqa: E402
 
 SYSTEM_FOLDER = PureWindowsPath("C:/windows/system32")
-PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
+PROGRAMS = (SCREEN_SAVER, RENDERER)
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 SAVER_VALUE = "SCRNSAVE.EXE"
 ACTIVE_VALUE = "ScreenSaveActive"
-OUR_SAVER = str(SYSTEM_FOLDER / "Vitrelux.scr")
+OUR_SAVER = str(SYSTEM_FOLDER / SCREEN_SAVER)
 OTHER_SAVER = str(SYSTEM_FOLDER / "Mystify.scr")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 ERROR_INSTALL_FAILURE = 1603
@@ -35,7 +35,7 @@ def fresh_wine(work_dir, x_server, wine_session_env, dist):
     prefix = work_dir / "package-prefix"
     shutil.rmtree(prefix, ignore_errors=True)
     session = Wine(prefix, x_server.display, work_dir / "logs-package", wine_session_env,
-                   program_bits(dist / saver.RENDERER))
+                   program_bits(dist / RENDERER))
     try:
         yield session.open_prefix()
     finally:
@@ -143,7 +143,7 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
     assert installer.products() == []
     files, registry = prefix_state(fresh_wine)
     # Wine adds files of its own as programs first need them; none of them names us.
-    assert {name for name in files - before[0] if "vitrelux" in name or "j_orvel" in name} == set()
+    assert {name for name in files - before[0] if "vitrelux" in name or OLD_SNAPSHOT_FOLDER.name in name} == set()
     assert before[0] - files == set(), "files that were there before are gone"
     assert registry == before[1], "registry entries of ours are left"
 

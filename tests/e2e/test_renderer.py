@@ -229,8 +229,8 @@ def test_keeps_running_after(act, wine, dist, helper, x_server):
 
 
 @pytest.mark.parametrize("make_file, message", [
-    pytest.param(pictures.truncated_bmp, "Image file conversion error.", id="truncated"),
-    pytest.param(pictures.v4_header_bmp, "Unknown DIB file format.", id="header-108"),
+    pytest.param(pictures.truncated_bmp, renderer.CONVERSION_ERROR, id="truncated"),
+    pytest.param(pictures.v4_header_bmp, renderer.UNKNOWN_FORMAT, id="header-108"),
 ])
 def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
                                                          x_server, shots):

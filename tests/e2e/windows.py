@@ -4,23 +4,25 @@ import collections
 from pathlib import Path
 
 import xserver
+from project import CONTRACT, ROOT, TEXTS, constant
 from waiting import wait_until
 
-SCREEN_SAVER = "Vitrelux.scr"
-RENDERER = "Vitrelux.dll"
-SETTINGS_FILE = "Vitrelux.ini"
-PREVIEW_PICTURE = Path(__file__).resolve().parents[2] / "saver" / "core" / "preview.bmp"
+SCREEN_SAVER = constant("saver/core/saver.rc", "PROGRAM_FILE_NAME")
+RENDERER = constant(CONTRACT, "rendererFileName")
+SETTINGS_FILE = constant("saver/core/settings.cpp", "settingsFileName")
+PREVIEW_PICTURE = ROOT / "saver" / "core" / "preview.bmp"
 
-RENDERER_TITLE = "Vitrelux_VC"
-MAIN_TITLE = "Vitrelux_Main"
-SETTINGS_TITLE = "<Vitrelux>"
+RENDERER_TITLE = constant(CONTRACT, "rendererWindowTitle")
+MAIN_TITLE = constant(CONTRACT, "saverWindowTitle")
+SETTINGS_TITLE = constant(CONTRACT, "settingsDialogTitle")
+# These two are given where the windows are made, unnamed.
 ERROR_TITLE = "Error"
-MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
 PREVIEW_TITLE = "Preview Window"
-PREVIEW_CLASS = "Vitrelux_R"
+MESSAGE_TITLE = constant(TEXTS, "messageCaption")
+PREVIEW_CLASS = constant("saver/core/preview_win32.cpp", "previewClassName")
 # The renderer's black covers over every monitor but the show's.
-COVER_CLASS = "Vitrelux_Cover"
-MISSING_RENDERER_TEXT = RENDERER + " が同じﾌｫﾙﾀﾞに見つかりません！"
+COVER_CLASS = constant("render/covers_win32.h", "coverWindowName")
+MISSING_RENDERER_TEXT = constant(TEXTS, "rendererMissingText")
 
 WM_CLOSE = 0x0010
 WM_SYSCOMMAND = 0x0112
@@ -28,17 +30,18 @@ SC_CLOSE = 0xF060
 SC_SCREENSAVE = 0xF140
 
 # The renderer always shows in this mode; CENTRE is where a click gives it the keyboard.
-SHOW_SIZE = (1024, 768)
-CENTRE = (512, 384)
+SHOW_SIZE = constant("render/renderer_win32.cpp", "displaySettings")[:2]
+CENTRE = (SHOW_SIZE[0] // 2, SHOW_SIZE[1] // 2)
 # Where the renderer's window is, and the screen size X and Wine report while it is there.
 ShowScreen = collections.namedtuple("ShowScreen", "rect size wine_size")
 FULL_SCREEN_SHOW = ShowScreen((0, 0, *SHOW_SIZE), SHOW_SIZE, SHOW_SIZE)
 
 # The user's snapshot, in a folder of the user's local application data (Helper.snapshot_path), and
 # the folder at the root of drive C: where older versions kept it.
-SNAPSHOT_NAME = "Vitrelux.bmp"
+SNAPSHOT_FOLDER = constant(CONTRACT, "snapshotFolderName")
+SNAPSHOT_NAME = constant(CONTRACT, "snapshotFileName")
 OLD_SNAPSHOT_FOLDER = Path("j_orvel")
-TRACE_VARIABLE = "VITRELUX_TRACE"
+TRACE_VARIABLE = constant(CONTRACT, "traceVariable")
 
 # The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows. LC_ALL,
 # because Python hands its children LC_CTYPE=C.UTF-8 where no locale is set, and Wine 10 takes its
@@ -47,10 +50,10 @@ JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
 # Under this locale Wine's code page is 1252, as on a Western Windows.
 WESTERN = {"LANG": "en_US.UTF-8", "LC_ALL": "en_US.UTF-8"}
 CODE_PAGE = "cp932"
-SECTION = "Section"
-KEY_SOURCE = "BGM区分"
-KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
-KEY_FILE = "BGMﾌｧｲﾙ"
+SECTION = constant("saver/core/settings.cpp", "settingsSection")
+KEY_SOURCE = constant(TEXTS, "keyMusicSource")
+KEY_REPEAT = constant(TEXTS, "keyRepeatTrack")
+KEY_FILE = constant(TEXTS, "keyMusicFile")
 
 
 # A top-level window as the helper lists it: screen rectangle, visibility, style, extended style.
