@@ -79,13 +79,19 @@ class Dialog:
 
 
 @contextlib.contextmanager
-def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None, args=("/c",)):
-    program = saver.install(dist, folder / "Vitrelux")
-    saver.write_settings(program.parent, settings)
-    with saver.running(wine, program, helper, args, log_name=folder.name, env=env) as run:
-        dialog = Dialog(run, helper, x_server.display, folder)
+def opened(wine, program, helper, display, folder, args=("/c",), env=None, log_name=None):
+    """The dialog of a front end started for it, which is ended on leaving."""
+    with saver.running(wine, program, helper, args, log_name=log_name or folder.name, env=env) as run:
+        dialog = Dialog(run, helper, display, folder)
         assert dialog.origin, "the settings dialog did not open"
         yield dialog
+
+
+def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None, args=("/c",)):
+    """The dialog of a fresh copy of the programs in folder, with the settings beside them."""
+    program = saver.install(dist, folder / "Vitrelux")
+    saver.write_settings(program.parent, settings)
+    return opened(wine, program, helper, x_server.display, folder, args, env)
 
 
 def own_copies(wine):
@@ -111,14 +117,8 @@ def choose_file(name):
         dialog.click(FILE_BUTTON)
         assert dialog.helper.wait_for(CHOOSER_TITLE, 20), "the file chooser did not open"
         # NOTE: keys reach the chooser's name box only once it has been clicked.
-        name_box = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                        if line.startswith("Edit "))
-        left, top, right, bottom = map(int, name_box[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        screen.click(dialog.display, *screen.centre(dialog.helper.child(CHOOSER_TITLE, "Edit").rect))
         screen.xdotool(dialog.display, "type", name)
-        open_button = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                           if line.startswith("Button ") and "(&O)" in line)
-        left, top, right, bottom = map(int, open_button[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        screen.click(dialog.display, *screen.centre(dialog.helper.child(CHOOSER_TITLE, "Button", "(&O)").rect))
         assert wait_until(lambda: not dialog.helper.find(CHOOSER_TITLE), 10), "the chooser stayed"
     return act

@@ -11,7 +11,10 @@ from waiting import close_then_kill, kill_group, kill_pids, wait_until
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
                      SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE)
 from wine import prefix_pids, windows_path
-from xserver import run_x_tool
+from xserver import START_SIZE, run_x_tool
+
+# The black rows above and below the desktop in the square snapshot; round() rounds half to even too.
+BAND = round((START_SIZE[0] - START_SIZE[1]) / 2)
 
 
 def install(dist, folder, with_renderer=True):

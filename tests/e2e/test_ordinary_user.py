@@ -16,8 +16,8 @@ import pytest
 import saver
 import screen
 import sound
-from dialog import (CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, NOT_KEPT_TEXT, OWN_FOLDER, SET_BUTTON, Dialog, choose_file,
-                    ini, own_copies)
+from dialog import (CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, NOT_KEPT_TEXT, OWN_FOLDER, SET_BUTTON, choose_file, ini,
+                    opened, own_copies)
 from waiting import wait_until
 from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
                      RENDERER_TITLE, primed_helper)
@@ -80,13 +80,11 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
     program = saver.install(dist, world / "Vitrelux")
     beside = saver.write_settings(program.parent, saver.music_settings(0))
     music = sound.write_tone(world / "music.wav", 2)
-    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog") as run:
-        dialog = Dialog(run, user_helper, x_server.display, world)
-        assert dialog.origin, "the settings dialog did not open"
+    with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog") as dialog:
         dialog.click(CAPTIONS[2])
         choose_file(windows_path(music))(dialog)
         dialog.click(SET_BUTTON)
-        assert run.wait_exit(10) == 0, "設定 did not close the dialog"
+        assert dialog.run.wait_exit(10) == 0, "設定 did not close the dialog"
     assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0"), "the file beside the program changed"
     copies = own_copies(user_wine)
     assert [copy.parent.parent.parent.parent.name for copy in copies] == [USER]
@@ -101,9 +99,7 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
         run.wait_exit(30)
     assert heard, "the show did not play the music chosen"
 
-    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-again") as run:
-        dialog = Dialog(run, user_helper, x_server.display, world)
-        assert dialog.origin, "the settings dialog did not open again"
+    with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog-again") as dialog:
         assert dialog.face(FILE_BUTTON) == "Normal", "the dialog does not show the music file chosen"
 
 
@@ -115,9 +111,7 @@ def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_win
     shutil.rmtree(blocker, ignore_errors=True)
     blocker.write_bytes(b"")
     try:
-        with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-nowhere") as run:
-            dialog = Dialog(run, user_helper, x_server.display, world)
-            assert dialog.origin, "the settings dialog did not open"
+        with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog-nowhere") as dialog:
             dialog.click(CAPTIONS[1])
             dialog.click(SET_BUTTON)
             assert user_helper.wait_for(MESSAGE_TITLE, 10), "no message"
@@ -125,9 +119,9 @@ def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_win
             texts = user_helper.run("texts-hex", MESSAGE_TITLE)[1]
             assert any(NOT_KEPT_TEXT.encode("utf-8").hex() in line for line in texts), texts
             assert user_helper.click_ok(MESSAGE_TITLE)
-            assert run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
+            assert dialog.run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
             dialog.click(CANCEL_BUTTON)
-            assert run.wait_exit(10) == 0
+            assert dialog.run.wait_exit(10) == 0
     finally:
         blocker.unlink()
     assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0")

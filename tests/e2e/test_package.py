@@ -10,7 +10,8 @@ import pytest
 
 import saver
 from waiting import wait_until
-from windows import OLD_SNAPSHOT_FOLDER, RENDERER, RENDERER_TITLE, SCREEN_SAVER, SNAPSHOT_NAME, primed_helper
+from windows import (DESKTOP_KEY, OLD_SNAPSHOT_FOLDER, RENDERER, RENDERER_TITLE, SCREEN_SAVER, SNAPSHOT_NAME,
+                     primed_helper)
 from wine import Wine, program_bits, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
@@ -18,7 +19,6 @@ from packages import build_package, built_package, version  # noqa: E402
 
 SYSTEM_FOLDER = PureWindowsPath("C:/windows/system32")
 PROGRAMS = (SCREEN_SAVER, RENDERER)
-DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 SAVER_VALUE = "SCRNSAVE.EXE"
 ACTIVE_VALUE = "ScreenSaveActive"
 OUR_SAVER = str(SYSTEM_FOLDER / SCREEN_SAVER)

@@ -266,10 +266,6 @@ def wine_on_xvfb(request, wine, work_dir):
         server.stop()
 
 
-def share(mask):
-    return analysis.count(mask) / (mask.width * mask.height)
-
-
 def quadrants(size):
     width, height = size
     return [(left, top, left + width // 2, top + height // 2)
@@ -292,7 +288,7 @@ def test_display_with_one_mode_keeps_it_with_sheets_over_all_of_it(wine_on_xvfb,
     # Where sheets passed during the recording: a scene drawn into a 1024 x 768 corner never
     # reaches the others.
     reached = functools.reduce(ImageChops.lighter, (analysis.lit_mask(frame) for frame in frames))
-    unlit = [area for area in quadrants(size) if share(reached.crop(area)) < REACHED]
+    unlit = [area for area in quadrants(size) if analysis.share(reached.crop(area)) < REACHED]
     assert not unlit, f"no sheets in {unlit}"
 
 

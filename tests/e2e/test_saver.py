@@ -18,7 +18,8 @@ import saver
 import screen
 import sound
 import xserver
-from analysis import UNIFORM, lit_frames
+from analysis import BLACK, UNIFORM, lit_frames
+from saver import BAND
 from sound import HEARD
 from waiting import wait_until
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
@@ -27,8 +28,6 @@ from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TI
                      WM_CLOSE, ShowScreen, wait_show_screen)
 from wine import windows_path
 
-# Black rows above and below the desktop in the snapshot; round() rounds half to even too.
-BAND = round((xserver.START_SIZE[0] - xserver.START_SIZE[1]) / 2)
 QUICK_EXIT = 8               # seconds for a start that ends at once (a Wine start takes about one)
 FOLLOWS = 3.0                # the front end looks for the renderer window every 500 ms
 LISTEN = 3.0
@@ -36,7 +35,6 @@ WAV_SECONDS = 1.5
 MP3_SECONDS = 2.0
 MAX_PATH_CHARACTERS = 259
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
-BLACK = 8
 MOSTLY = 0.5
 HOST_TITLE = "Vitrelux E2E preview host"
 
@@ -357,12 +355,6 @@ def test_missing_renderer_is_reported_then_ends(args, env, wine, dist, helper, t
 
 # --- Preview ---
 
-def preview_child(helper):
-    code, lines = helper.run("children", HOST_TITLE)
-    children = [line.split(" ", 6) for line in lines if line.startswith(PREVIEW_CLASS + " ")]
-    return children[0] if code == 0 and children else None
-
-
 @pytest.mark.parametrize("size", [(152, 112), (300, 200)], ids=["152x112", "300x200"])
 def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, test_dir):
     """NOTE: Wine 8 draws a child window whose parent belongs to another process nowhere
@@ -373,13 +365,13 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     left, top = 200, 150
     with saver.hosted_window(wine, helper, HOST_TITLE, (left, top, *size)) as (handle, host):
         with saver.running(wine, program, helper, ["/p", str(handle)]) as run:
-            child = wait_until(lambda: preview_child(helper), 20)
+            child = wait_until(lambda: helper.child(HOST_TITLE, PREVIEW_CLASS), 20)
             code = run.close(helper, HOST_TITLE, 10)
         host_code = host.wait(timeout=10)
     rect = (left, top, left + size[0], top + size[1])
     assert child is not None, "no Vitrelux_R child in the host window"
-    assert tuple(int(n) for n in child[1:5]) == rect
-    assert child[5:] == ["1", PREVIEW_TITLE]
+    assert child.rect == rect
+    assert child.visible and child.text == PREVIEW_TITLE
     assert code == 0, "the preview did not end with its parent window"
     assert host_code == 0
     assert not saver.snapshot_folder(helper).exists(), "the preview did more than preview"
@@ -392,7 +384,7 @@ def preview_differences(shot):
         picture = stored.convert("RGB")
     width, height = picture.size
     difference = max(ImageStat.Stat(ImageChops.difference(shot.crop((0, 0, width, height)), picture)).mean)
-    beyond = max(max(high for _, high in shot.crop(area).getextrema())
+    beyond = max(analysis.brightest(shot, area)
                  for area in ((width, 0, shot.width, shot.height), (0, height, width, shot.height)))
     return difference, beyond
 
@@ -426,9 +418,9 @@ def test_preview_inside_the_settings_pages_window_shows_its_picture(wine, dist, 
     program = saver.install(dist, test_dir / "Vitrelux")
     with saver.hosted_window(wine, helper, HOST_TITLE, (200, 150, 300, 200)) as (handle, _):
         with saver.running(wine, program, helper, ["/p", str(handle)]):
-            child = wait_until(lambda: preview_child(helper), 20)
+            child = wait_until(lambda: helper.child(HOST_TITLE, PREVIEW_CLASS), 20)
             assert child is not None, "no Vitrelux_R child in the host window"
-            area = tuple(int(n) for n in child[1:5])
+            area = child.rect
             shots = []
 
             # NOTE: Wine 10 draws the child of another process's window a while after it is shown.

@@ -13,12 +13,11 @@ import pictures
 import saver
 import screen
 import xserver
-from windows import FULL_SCREEN_SHOW, RENDERER_TITLE, SNAPSHOT_FOLDER, WESTERN
+from saver import BAND
+from windows import DESKTOP_KEY, FULL_SCREEN_SHOW, RENDERER_TITLE, SNAPSHOT_FOLDER, WESTERN
 from wine import windows_path
 
 WIDTH, HEIGHT = xserver.START_SIZE
-BAND = round((WIDTH - HEIGHT) / 2)
-DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 SHELL_FOLDERS_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
 # Cut off by "Fill" on either side of a wallpaper wider than the desktop.
 CUT = 160

@@ -28,6 +28,7 @@ WM_CLOSE = 0x0010
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 SC_SCREENSAVE = 0xF140
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 # The renderer always shows in this mode; CENTRE is where a click gives it the keyboard.
 SHOW_SIZE = constant("render/renderer_win32.cpp", "displaySettings")[:2]
@@ -61,6 +62,8 @@ TopLevel = collections.namedtuple("TopLevel", "rect visible style ex_style")
 WS_EX_TOPMOST = 0x8
 WS_EX_TOOLWINDOW = 0x80
 WS_EX_NOACTIVATE = 0x08000000
+# A child window as the helper lists it: screen rectangle, visibility, text.
+Child = collections.namedtuple("Child", "rect visible text")
 
 
 class Helper:
@@ -94,6 +97,15 @@ class Helper:
         # NOTE: a FindWindowA loop inside one Wine process does not see windows created after
         # it began, so every look-up is a fresh helper process.
         return wait_until(lambda: self.find(title), timeout)
+
+    def child(self, title, class_name, text=""):
+        """The window's first Child of the class whose text holds text, or None."""
+        code, lines = self.run("children", title)
+        for line in lines if code == 0 else []:
+            name, left, top, right, bottom, visible, caption = line.split(" ", 6)
+            if name == class_name and text in caption:
+                return Child((int(left), int(top), int(right), int(bottom)), visible == "1", caption)
+        return None
 
     def post(self, title, message, wparam=0, lparam=0):
         code, _ = self.run("post", title, hex(message), hex(wparam), hex(lparam))
