@@ -11,20 +11,15 @@ UNKNOWN_FORMAT = constant(SNAPSHOT_CODE, "unknownFormat")
 CONVERSION_ERROR = constant(SNAPSHOT_CODE, "conversionError")
 
 
-def put_snapshot(helper, image):
-    """Saves a PIL image as the user's 24-bit BMP snapshot, or removes the snapshot for None."""
+def put_snapshot(helper, picture):
+    """Saves the user's snapshot: a PIL image as a 24-bit BMP, or the bytes of a file; None removes it."""
     path = helper.snapshot_path()
     path.parent.mkdir(parents=True, exist_ok=True)
     path.unlink(missing_ok=True)
-    if image is not None:
-        image.convert("RGB").save(path, "BMP")
-    return path
-
-
-def put_snapshot_bytes(helper, data):
-    path = helper.snapshot_path()
-    path.parent.mkdir(parents=True, exist_ok=True)
-    path.write_bytes(data)
+    if isinstance(picture, bytes):
+        path.write_bytes(picture)
+    elif picture is not None:
+        picture.convert("RGB").save(path, "BMP")
     return path
 
 

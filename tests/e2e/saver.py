@@ -112,9 +112,6 @@ def pid_alive(pid):
 class FrontEnd(Program):
     """One start of Vitrelux.scr."""
 
-    def __init__(self, wine, program, args=(), trace=None, log_name="saver", env=None):
-        super().__init__(wine, program, args, trace=trace, log_name=log_name, env=env)
-
     def stop(self, helper):
         """Ends whatever this start left: the renderer politely first (so it restores the mode),
         then anything still there by force."""

@@ -15,8 +15,7 @@ SHEETS_AT_MOST = 0.5  # share of lit pixels in the show's first seconds
 
 
 def screenshot(display, path):
-    result = run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30)
-    result.check_returncode()
+    run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30, check=True)
     with Image.open(path) as image:
         return image.convert("RGB")
 

@@ -21,7 +21,7 @@ from dialog import (CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, NOT_KEPT_TEXT, OWN_FOL
 from waiting import wait_until
 from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
                      RENDERER_TITLE, primed_helper)
-from wine import Wine, program_bits, windows_path
+from wine import opened_session, windows_path
 
 USER = "vitrelux-e2e"
 
@@ -59,12 +59,8 @@ def capture(world):
 
 @pytest.fixture(scope="module")
 def user_wine(world, capture, x_server, dist):
-    session = Wine(world / "wine" / "prefix", x_server.display, world / "logs",
-                   {**JAPANESE, **capture.env}, program_bits(dist / RENDERER), user=USER)
-    try:
-        yield session.open_prefix()
-    finally:
-        session.close()
+    yield from opened_session(world / "wine" / "prefix", x_server.display, world / "logs",
+                              {**JAPANESE, **capture.env}, dist / RENDERER, user=USER)
 
 
 @pytest.fixture(scope="module")

@@ -61,7 +61,7 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
 ])
 def picture_show(request, wine, dist, helper, x_server, work_dir):
     """The two-tone snapshot, as a usual BMP and as one with the OS/2 header."""
-    renderer.put_snapshot_bytes(helper, request.param(pictures.two_tone()))
+    renderer.put_snapshot(helper, request.param(pictures.two_tone()))
     folder = work_dir / "shots" / f"picture-{request.param.__name__}"
     return record_show(wine, dist, helper, x_server.display, folder)
 
@@ -137,22 +137,22 @@ def test_overlapping_sheets_add_up(plain_show):
     assert 4 * unequal <= equal, f"{unequal} of {equal + unequal} edge jumps depend on the background"
 
 
-def press_escape(display, helper):
-    screen.press_key(display, *CENTRE, "Escape")
+def pressing(key):
+    def press(display, helper):
+        screen.press_key(display, *CENTRE, key)
+    return press
 
 
-def post_close(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_CLOSE)
-
-
-def post_system_close(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+def posting(message, wparam=0):
+    def post(display, helper):
+        assert helper.post(RENDERER_TITLE, message, wparam)
+    return post
 
 
 @pytest.mark.parametrize("end", [
-    pytest.param(press_escape, id="escape"),
-    pytest.param(post_close, id="wm-close"),
-    pytest.param(post_system_close, id="sc-close"),
+    pytest.param(pressing("Escape"), id="escape"),
+    pytest.param(posting(WM_CLOSE), id="wm-close"),
+    pytest.param(posting(WM_SYSCOMMAND, SC_CLOSE), id="sc-close"),
 ])
 def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, x_server):
     renderer.put_snapshot(helper, pictures.two_tone())
@@ -175,7 +175,7 @@ def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         reported_rate = helper.refresh_rate()
         time.sleep(PACED_SECONDS)
-        press_escape(x_server.display, helper)
+        screen.press_key(x_server.display, *CENTRE, "Escape")
         exit_code = run.wait_exit(30)
     assert exit_code == 0
     assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
@@ -185,10 +185,6 @@ def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_
     expected = expected_frame_rate(reported_rate)
     assert abs(fps - expected) <= FPS_TOLERANCE, (
         f"{fps:.1f} frames a second; Wine reports {reported_rate} Hz, so {expected} were due")
-
-
-def post_screen_save(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_SCREENSAVE)
 
 
 def move_pointer_around(display, helper):
@@ -202,20 +198,12 @@ def click_buttons(display, helper):
     screen.click(display, 200, 200, button=3)
 
 
-def press_space(display, helper):
-    screen.press_key(display, *CENTRE, "space")
-
-
-def press_letter(display, helper):
-    screen.press_key(display, *CENTRE, "a")
-
-
 @pytest.mark.parametrize("act", [
-    pytest.param(post_screen_save, id="sc-screensave"),
+    pytest.param(posting(WM_SYSCOMMAND, SC_SCREENSAVE), id="sc-screensave"),
     pytest.param(move_pointer_around, id="mouse-moves"),
     pytest.param(click_buttons, id="clicks"),
-    pytest.param(press_space, id="space"),
-    pytest.param(press_letter, id="letter"),
+    pytest.param(pressing("space"), id="space"),
+    pytest.param(pressing("a"), id="letter"),
 ])
 def test_keeps_running_after(act, wine, dist, helper, x_server):
     renderer.put_snapshot(helper, None)
@@ -234,7 +222,7 @@ def test_keeps_running_after(act, wine, dist, helper, x_server):
 ])
 def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
                                                          x_server, shots):
-    renderer.put_snapshot_bytes(helper, make_file())
+    renderer.put_snapshot(helper, make_file())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(ERROR_TITLE), "no Error box"
         assert message in helper.texts(ERROR_TITLE)

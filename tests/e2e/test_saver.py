@@ -171,6 +171,13 @@ def starts_while_blocked(wine, helper, program):
     return results
 
 
+def assert_ended_at_once(results, renderers):
+    for result in results:
+        assert result.exit_code == 0, f"{result.args} did not end at once"
+        assert result.message is None and result.preview is None, result.args
+        assert result.renderers == renderers, result.args
+
+
 @pytest.fixture(scope="module", params=[
     pytest.param(("Vitrelux", ["/s"]), id="s"),
     # A folder with a space, as under Program Files: the renderer must still start.
@@ -236,10 +243,8 @@ def test_escape_ends_renderer_then_front_end(main_show):
 
 def test_starts_during_a_show_end_at_once(main_show):
     assert [r.args[0] for r in main_show.second_starts] == ["/s", "/c", "/p"]
-    for result in main_show.second_starts:
-        assert result.exit_code == 0, f"{result.args} did not end at once"
-        assert result.message is None and result.preview is None, result.args
-        assert result.renderers == main_show.renderers == 1, result.args
+    assert main_show.renderers == 1
+    assert_ended_at_once(main_show.second_starts, renderers=1)
 
 
 def test_the_screen_is_never_white_before_the_first_sheets(desktop, wine, dist, helper, x_server,
@@ -271,10 +276,7 @@ def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
     assert show_code == 0, "/s did not end at once"
     assert dialog_code == 0, "the dialog did not end the front end when it closed"
     assert not saver.snapshot_folder(helper).exists(), "/s went on to create the snapshot folder"
-    for result in results:
-        assert result.exit_code == 0, f"{result.args} did not end at once"
-        assert result.message is None and result.preview is None, result.args
-        assert result.renderers == 0, result.args
+    assert_ended_at_once(results, renderers=0)
 
 
 def catch_renderer(wine):
@@ -469,9 +471,10 @@ def end_session(wine, helper):
     wine.call("wineboot", ["--end-session"], timeout=60, attempts=1)
 
 
-def run_music_show(wine, helper, capture, program, entries, listen=LISTEN, end=close_renderer):
-    """A /s show with the given settings: listened to from the start, for `listen` seconds after
-    the renderer window came up, then ended and listened to for a while longer."""
+def run_music_show(wine, helper, capture, dist, folder, entries, listen=LISTEN, end=close_renderer):
+    """A /s show of a copy in folder with the given settings: listened to from the start, for `listen`
+    seconds after the renderer window came up, then ended and listened to for a while longer."""
+    program = saver.install(dist, folder / "Vitrelux")
     saver.write_settings(program.parent, entries)
     trace = program.parent / "trace.txt"
     with sound.Listener(capture) as ear, \
@@ -500,9 +503,8 @@ def assert_stopped_with_show(show):
 
 def test_mp3_restarts_and_stops_when_renderer_is_killed(wine, dist, helper, sound_capture,
                                                         sound_device, sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.mp3))
-    show = run_music_show(wine, helper, sound_capture, program, settings,
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings,
                           listen=3 * MP3_SECONDS, end=kill_renderer)
     assert show.ran, show.why_not()
     first = show.ear.first_loud()
@@ -516,9 +518,8 @@ def test_mp3_restarts_and_stops_when_renderer_is_killed(wine, dist, helper, soun
 
 def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, sound_device,
                                             sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.wav))
-    show = run_music_show(wine, helper, sound_capture, program, settings,
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings,
                           listen=2 * WAV_SECONDS + 1)
     assert show.ran, show.why_not()
     first = show.ear.first_loud()
@@ -532,9 +533,8 @@ def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, so
 def test_signing_out_ends_the_show_with_its_music_and_gives_the_display_back(wine, dist, helper, x_server,
                                                                             sound_capture, sound_device,
                                                                             sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.wav))
-    show = run_music_show(wine, helper, sound_capture, program, settings, end=end_session)
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings, end=end_session)
     assert show.ran, show.why_not()
     assert_stopped_with_show(show)
     # Wine gives no display mode back for a program that ends without doing so itself.
@@ -578,8 +578,7 @@ def case_settings(case, sounds):
 @pytest.mark.parametrize("case, heard", SETTINGS_CASES)
 def test_settings_never_stop_the_show(case, heard, wine, dist, helper, sound_capture,
                                       sound_device, sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
-    show = run_music_show(wine, helper, sound_capture, program, case_settings(case, sounds))
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, case_settings(case, sounds))
     assert show.ran, show.why_not()
     loud = show.ear.loud_seconds(0, show.end_started)
     assert (loud >= HEARD) == heard, f"{loud:.2f} s of loud sound"

@@ -79,19 +79,15 @@ class Helper:
 
     def find(self, title):
         """(left, top, right, bottom) of the window, or None."""
-        found = self._rects(title)
-        return found[:4] if found else None
+        return self._rects(title)[:4] or None
 
     def client(self, title):
         """(left, top, right, bottom) of the window's client area on the screen, or None."""
-        found = self._rects(title)
-        return found[4:] if found else None
+        return self._rects(title)[4:] or None
 
     def _rects(self, title):
         code, lines = self.run("find", title)
-        if code != 0:
-            return None
-        return tuple(int(n) for n in lines[0].split()[1:])
+        return tuple(int(n) for n in lines[0].split()[1:]) if code == 0 else ()
 
     def wait_for(self, title, timeout=30):
         # NOTE: a FindWindowA loop inside one Wine process does not see windows created after
@@ -118,34 +114,27 @@ class Helper:
     def click_ok(self, title):
         return self.run("click-ok", title)[0] == 0
 
+    def lines(self, *args):
+        """The output of a call that must succeed."""
+        code, lines = self.run(*args)
+        assert code == 0, f"helper {' '.join(map(str, args))} failed ({code:#x})"
+        return lines
+
     def screen(self):
-        code, lines = self.run("screen")
-        assert code == 0, "helper screen failed"
-        width, height = lines[0].split()
-        return int(width), int(height)
+        return tuple(int(n) for n in self.lines("screen")[0].split())
 
     def windows(self, class_name):
         """The TopLevel windows of the class, in Z order."""
-        code, lines = self.run("windows", class_name)
-        assert code == 0, f"helper windows failed ({code:#x})"
-        found = []
-        for line in lines:
-            numbers = line.split()
-            found.append(TopLevel(tuple(int(n) for n in numbers[:4]), numbers[4] == "1",
-                                  int(numbers[5], 16), int(numbers[6], 16)))
-        return found
+        return [TopLevel(tuple(map(int, n[:4])), n[4] == "1", int(n[5], 16), int(n[6], 16))
+                for n in (line.split() for line in self.lines("windows", class_name))]
 
     def monitors(self):
         """[(rect, primary)] as Wine lists the monitors."""
-        code, lines = self.run("monitors")
-        assert code == 0, "helper monitors failed"
-        return [(tuple(int(n) for n in line.split()[:4]), line.split()[4] == "1") for line in lines]
+        return [(tuple(map(int, n[:4])), n[4] == "1") for n in (line.split() for line in self.lines("monitors"))]
 
     def focus(self):
         """(title of the active window, title of the window with the keyboard)."""
-        code, lines = self.run("focus")
-        assert code == 0, "helper focus failed"
-        return tuple((lines + ["", ""])[:2])
+        return tuple((self.lines("focus") + ["", ""])[:2])
 
     def owner(self, title):
         """The title of the window's owner, or None."""
@@ -154,36 +143,25 @@ class Helper:
 
     def enabled(self, title):
         """Whether the window takes input."""
-        code, lines = self.run("enabled", title)
-        assert code == 0, f"no window {title}"
-        return lines[0] == "1"
+        return self.lines("enabled", title)[0] == "1"
 
     def snapshot_path(self):
         """The Linux path of the user's snapshot, as the programs name it."""
-        code, lines = self.run("snapshot-path")
-        assert code == 0, "helper snapshot-path failed"
-        return self.wine.unix_path(lines[0])
+        return self.wine.unix_path(self.lines("snapshot-path")[0])
 
     def refresh_rate(self):
         """The current display mode's refresh rate in hertz, as Wine reports it."""
-        code, lines = self.run("refresh-rate")
-        assert code == 0, "helper refresh-rate failed"
-        return int(lines[0])
-
+        return int(self.lines("refresh-rate")[0])
 
     def stored_size(self):
         """(width, height) of the mode the system goes back to after a temporary change."""
-        code, lines = self.run("stored-size")
-        assert code == 0, "helper stored-size failed"
-        return tuple(int(n) for n in lines[0].split())
+        return tuple(int(n) for n in self.lines("stored-size")[0].split())
 
 
 def wait_show_screen(helper, display):
     """The ShowScreen once the renderer's window has come, None if it does not come."""
     rect = helper.wait_for(RENDERER_TITLE)
-    if not rect:
-        return None
-    return ShowScreen(rect, xserver.screen_size(display), helper.screen())
+    return ShowScreen(rect, xserver.screen_size(display), helper.screen()) if rect else None
 
 
 def primed_helper(wine, exe):

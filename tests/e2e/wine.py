@@ -93,15 +93,14 @@ class Wine:
     def start(self, program, args=(), extra_env=None, log_name="program"):
         """Starts a program; its output goes to files (a full pipe would stall it)."""
         self.log_dir.mkdir(parents=True, exist_ok=True)
-        out = open(self.log_dir / f"{log_name}.out", "w")
-        err = open(self.log_dir / f"{log_name}.err", "w")
-        process = subprocess.Popen([self.loader, str(program), *args], env=self.env(extra_env),
-                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                   start_new_session=True, **self.as_user)
-        out.close()
-        err.close()
+        with open(self.log_dir / f"{log_name}.out", "w") as out, open(self.log_dir / f"{log_name}.err", "w") as err:
+            process = self._popen(program, args, self.env(extra_env), stdout=out, stderr=err)
         self.processes.append(process)
         return process
+
+    def _popen(self, program, args, env, **streams):
+        return subprocess.Popen([self.loader, str(program), *args], env=env, stdin=subprocess.DEVNULL,
+                                start_new_session=True, **self.as_user, **streams)
 
     def call(self, program, args, timeout=20, attempts=3):
         """Runs a short program; returns (exit code, stdout).
@@ -110,10 +109,8 @@ class Wine:
         hangs; such a call is killed and tried again.
         """
         for _ in range(attempts):
-            process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
-                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL, text=True, encoding="utf-8", errors="replace",
-                                       start_new_session=True, **self.as_user)
+            process = self._popen(program, args, self.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                  text=True, encoding="utf-8", errors="replace")
             try:
                 out, _ = process.communicate(timeout=timeout)
                 return process.returncode, out
@@ -131,6 +128,16 @@ class Wine:
         self.processes = [p for p in self.processes if p.poll() is None]
 
 
+def opened_session(prefix, display, log_dir, session_env, program, user=None):
+    """For a fixture to yield from: a Wine session in the prefix for programs of the given one's
+    word size, closed when the fixture ends."""
+    wine = Wine(prefix, display, log_dir, session_env, program_bits(program), user)
+    try:
+        yield wine.open_prefix()
+    finally:
+        wine.close()
+
+
 def prefix_pids(prefix):
     """PIDs of processes running with this WINEPREFIX (wineserver, services, the programs)."""
     marker = f"WINEPREFIX={prefix}".encode() + b"\0"
@@ -145,4 +152,3 @@ def prefix_pids(prefix):
         if marker in environ:
             pids.append(int(entry.name))
     return pids
-

@@ -98,15 +98,14 @@ def reserve_display():
     raise RuntimeError("no free X display number")
 
 
-def run_x_tool(display, args, timeout=20):
-    env = dict(os.environ, DISPLAY=display)
-    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+def run_x_tool(display, args, timeout=20, check=False):
+    return subprocess.run(args, env=dict(os.environ, DISPLAY=display), capture_output=True, text=True,
+                          timeout=timeout, check=check)
 
 
 def screen_size(display):
     """Current root window size (width, height) as RandR reports it."""
-    result = run_x_tool(display, ["xrandr", "--current"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xrandr", "--current"], check=True)
     first = result.stdout.splitlines()[0]
     current = first.split("current", 1)[1].split(",")[0]
     width, height = current.split("x")
@@ -115,16 +114,14 @@ def screen_size(display):
 
 def root_size(display):
     """(width, height) of the root window, on any server, RandR or not."""
-    result = run_x_tool(display, ["xwininfo", "-root"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xwininfo", "-root"], check=True)
     fields = dict(line.strip().split(":", 1) for line in result.stdout.splitlines() if ":" in line)
     return int(fields["Width"]), int(fields["Height"])
 
 
 def current_mode(display):
     """((width, height), refresh rate) of the current mode, as RandR lists it."""
-    result = run_x_tool(display, ["xrandr", "--current"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xrandr", "--current"], check=True)
     for line in result.stdout.splitlines()[1:]:
         words = line.split()
         current = [word for word in words[1:] if "*" in word]
