@@ -6,6 +6,7 @@ import re
 from PIL import Image, ImageChops, ImageMath
 
 LIT = 24            # a channel above this is drawn content, not black background
+BLACK = 8           # every channel at most this: black
 DOMINANT = 40       # how much one channel must exceed the other to call a pixel red or green
 ORDER_REACH = 3     # rows over which a filtered edge between the halves may be spread
 SAME = 3            # channel difference still counted as the same colour
@@ -32,18 +33,22 @@ def count(mask):
     return mask.histogram()[255]
 
 
-def lit_mask(image):
-    return above(largest_channel(image), LIT)
+def share(mask):
+    return count(mask) / (mask.width * mask.height)
 
 
-def lit_fraction(image):
-    return count(lit_mask(image)) / (image.width * image.height)
+def lit_mask(image, threshold=LIT):
+    return above(largest_channel(image), threshold)
+
+
+def lit_fraction(image, threshold=LIT):
+    return share(lit_mask(image, threshold))
 
 
 def white_fraction(image):
     red, green, blue = image.split()
     darkest = ImageChops.darker(ImageChops.darker(red, green), blue)
-    return count(above(darkest, WHITE - 1)) / (image.width * image.height)
+    return share(above(darkest, WHITE - 1))
 
 
 def lit_frames(frames):
@@ -60,13 +65,16 @@ def totals(frames, measure):
     return first, second
 
 
+def brightest(image, rect):
+    return largest_channel(image.crop(rect)).getextrema()[1]
+
+
 def max_blue(image):
     return image.getchannel("B").getextrema()[1]
 
 
 def changed_fraction(before, after):
-    changed = above(largest_channel(ImageChops.difference(before, after)), LIT)
-    return count(changed) / (before.width * before.height)
+    return lit_fraction(ImageChops.difference(before, after))
 
 
 def differs(first, second):

@@ -9,7 +9,7 @@ import pytest
 import sound
 import xserver
 from windows import JAPANESE, RENDERER, primed_helper
-from wine import Wine, program_bits
+from wine import opened_session
 
 
 def required_env(name):
@@ -57,12 +57,8 @@ def wine_session_env(sound_capture):
 
 @pytest.fixture(scope="session")
 def wine(work_dir, x_server, wine_session_env, dist):
-    session = Wine(work_dir / "prefix", x_server.display, work_dir / "logs", wine_session_env,
-                   program_bits(dist / RENDERER))
-    try:
-        yield session.open_prefix()
-    finally:
-        session.close()
+    yield from opened_session(work_dir / "prefix", x_server.display, work_dir / "logs", wine_session_env,
+                              dist / RENDERER)
 
 
 @pytest.fixture(scope="session")

@@ -3,25 +3,31 @@
 import contextlib
 import time
 
+import project
 import saver
 import screen
-from windows import CODE_PAGE, SECTION, SETTINGS_FILE, SETTINGS_TITLE, wait_until
+from project import TEXTS, constant
+from waiting import wait_until
+from windows import CODE_PAGE, SECTION, SETTINGS_FILE, SETTINGS_TITLE
 
-CLIENT_SIZE = (495, 246)
-CHOOSER_TITLE = "ﾌｧｲﾙを開く"
-ADDRESS = "https://vitrelux.example.org/"
-# Places in the dialog's client area. The panel's own area starts inside its 2-pixel sunken edge.
-PANEL = (14, 18)
-SET_BUTTON = (316, 200)
-CANCEL_BUTTON = (400, 200)
-FILE_BUTTON = (PANEL[0] + 28, PANEL[1] + 112)
-TRACK_BOX = (PANEL[0] + 112, PANEL[1] + 52)
+WINDOW_CODE = "saver/settings_dialog/settings_dialog_win32.cpp"
+CLIENT_SIZE = (constant(WINDOW_CODE, "clientWidth"), constant(WINDOW_CODE, "clientHeight"))
+CHOOSER_TITLE = constant(TEXTS, "fileChooserTitle")
+ADDRESS = constant(TEXTS, "projectAddress")
+NOT_KEPT_TEXT = constant(TEXTS, "notKeptText")
+# The parts' rectangles in the dialog's client area; a click on one lands in its middle.
+LAYOUT = project.layout()
+PANEL = LAYOUT["Panel"]
+SET_BUTTON, CANCEL_BUTTON, FILE_BUTTON = LAYOUT["SetButton"], LAYOUT["CancelButton"], LAYOUT["FileButton"]
+# The track box's edit field, at the top of the box and its list.
+TRACK_FIELD = (LAYOUT["TrackBox"][0] + 12, LAYOUT["TrackBox"][1] + 10)
 # Each option's glyph cell and caption, by source code.
-GLYPHS = {0: (PANEL[0] + 34, PANEL[1] + 82), 1: (PANEL[0] + 34, PANEL[1] + 62), 2: (PANEL[0] + 34, PANEL[1] + 102)}
-CAPTIONS = {0: (PANEL[0] + 54, PANEL[1] + 82), 1: (PANEL[0] + 60, PANEL[1] + 62),
-            2: (PANEL[0] + 70, PANEL[1] + 102)}
-ADDRESS_LABEL = (60, 214)
+GLYPHS = {option: LAYOUT[f"Glyph{option}"] for option in range(3)}
+CAPTIONS = {option: LAYOUT[f"Option{option}"] for option in range(3)}
+ADDRESS_LABEL = LAYOUT["Address"]
 ELSEWHERE = (5, 5)
+# The users' own copies of the settings, in %APPDATA%\\Vitrelux (settings.cpp's UserSettingsFile).
+OWN_FOLDER = "AppData/Roaming/Vitrelux"
 # The ring just inside a button's border, 2 pixels in from its left edge, in each state image.
 FACE_RING = {"Normal": (244, 244, 241), "HighLight": (250, 195, 87), "Selected": (161, 190, 236),
              "Pressed": (0, 60, 116), "Disable": (245, 244, 234)}
@@ -40,15 +46,17 @@ class Dialog:
         client = helper.client(SETTINGS_TITLE) if self.rect else None
         self.origin = client[:2] if client else None
 
-    def at(self, point):
-        return self.origin[0] + point[0], self.origin[1] + point[1]
+    def at(self, place):
+        """The screen point of a point of the client area, or of the middle of a part's rectangle."""
+        x, y = place if len(place) == 2 else screen.centre(place)
+        return self.origin[0] + x, self.origin[1] + y
 
-    def click(self, point, button=1):
-        screen.click(self.display, *self.at(point), button=button)
+    def click(self, place, button=1):
+        screen.click(self.display, *self.at(place), button=button)
         time.sleep(0.3)
 
-    def move(self, point):
-        screen.move_pointer(self.display, *self.at(point))
+    def move(self, place):
+        screen.move_pointer(self.display, *self.at(place))
         time.sleep(SETTLE)
 
     def type(self, text):
@@ -62,7 +70,7 @@ class Dialog:
 
     def face(self, button):
         """The state image a button shows, told by the ring inside its border."""
-        ring = self.shot("face").getpixel((button[0] + 2, button[1] + 12))
+        ring = self.shot("face").getpixel((button[0] + 2, screen.centre(button)[1]))
         return next((name for name, colour in FACE_RING.items() if colour == ring), ring)
 
     def settings_bytes(self):
@@ -71,18 +79,24 @@ class Dialog:
 
 
 @contextlib.contextmanager
-def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None, args=("/c",)):
-    program = saver.install(dist, folder / "Vitrelux")
-    saver.write_settings(program.parent, settings)
-    with saver.running(wine, program, helper, args, log_name=folder.name, env=env) as run:
-        dialog = Dialog(run, helper, x_server.display, folder)
+def opened(wine, program, helper, display, folder, args=("/c",), env=None, log_name=None):
+    """The dialog of a front end started for it, which is ended on leaving."""
+    with saver.running(wine, program, helper, args, log_name=log_name or folder.name, env=env) as run:
+        dialog = Dialog(run, helper, display, folder)
         assert dialog.origin, "the settings dialog did not open"
         yield dialog
 
 
+def open_dialog(wine, dist, helper, x_server, folder, settings=None, env=None, args=("/c",)):
+    """The dialog of a fresh copy of the programs in folder, with the settings beside them."""
+    program = saver.install(dist, folder / "Vitrelux")
+    saver.write_settings(program.parent, settings)
+    return opened(wine, program, helper, x_server.display, folder, args, env)
+
+
 def own_copies(wine):
     """The users' own copies of the settings, which are written where the program's folder cannot be."""
-    return list(wine.drive_c.glob(f"users/*/AppData/Roaming/Vitrelux/{SETTINGS_FILE}"))
+    return list(wine.drive_c.glob(f"users/*/{OWN_FOLDER}/{SETTINGS_FILE}"))
 
 
 def ini(*lines):
@@ -93,24 +107,18 @@ def ini(*lines):
 def choose_cd_and_type(text):
     def act(dialog):
         dialog.click(CAPTIONS[1])
-        dialog.click((TRACK_BOX[0] + 12, TRACK_BOX[1] + 10))
+        dialog.click(TRACK_FIELD)
         dialog.type(text)
     return act
 
 
 def choose_file(name):
     def act(dialog):
-        dialog.click((FILE_BUTTON[0] + 20, FILE_BUTTON[1] + 12))
+        dialog.click(FILE_BUTTON)
         assert dialog.helper.wait_for(CHOOSER_TITLE, 20), "the file chooser did not open"
         # NOTE: keys reach the chooser's name box only once it has been clicked.
-        name_box = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                        if line.startswith("Edit "))
-        left, top, right, bottom = map(int, name_box[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        screen.click(dialog.display, *screen.centre(dialog.helper.child(CHOOSER_TITLE, "Edit").rect))
         screen.xdotool(dialog.display, "type", name)
-        open_button = next(line.split() for line in dialog.helper.run("children", CHOOSER_TITLE)[1]
-                           if line.startswith("Button ") and "(&O)" in line)
-        left, top, right, bottom = map(int, open_button[1:5])
-        screen.click(dialog.display, (left + right) // 2, (top + bottom) // 2)
+        screen.click(dialog.display, *screen.centre(dialog.helper.child(CHOOSER_TITLE, "Button", "(&O)").rect))
         assert wait_until(lambda: not dialog.helper.find(CHOOSER_TITLE), 10), "the chooser stayed"
     return act

@@ -5,7 +5,8 @@ import subprocess
 import time
 from pathlib import Path
 
-from windows import TRACE_VARIABLE
+from waiting import kill_group
+from windows import RENDERER_TITLE, TRACE_VARIABLE, WM_CLOSE
 from wine import windows_path
 
 
@@ -41,12 +42,24 @@ class Program:
     def running(self):
         return self.process.poll() is None
 
+    def ended(self):
+        return self.process is None or not self.running()
+
+    def kill(self):
+        if not self.ended():
+            kill_group(self.process)
+
     def wait_exit(self, timeout):
         """Exit code, or None if still running after the time-out."""
         try:
             return self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             return None
+
+    def close(self, helper, title=RENDERER_TITLE, timeout=30):
+        """Closes the window as a user would; the exit code, None if still running after the time-out."""
+        assert helper.post(title, WM_CLOSE), f"no window {title} to close"
+        return self.wait_exit(timeout)
 
     def trace_lines(self):
         if not self.trace or not self.trace.exists():

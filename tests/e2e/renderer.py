@@ -2,24 +2,24 @@
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from project import constant
+from waiting import close_then_kill
 from windows import RENDERER, RENDERER_TITLE, WM_CLOSE
-from wine import kill_group
+
+SNAPSHOT_CODE = "render/snapshot_win32.cpp"
+UNKNOWN_FORMAT = constant(SNAPSHOT_CODE, "unknownFormat")
+CONVERSION_ERROR = constant(SNAPSHOT_CODE, "conversionError")
 
 
-def put_snapshot(helper, image):
-    """Saves a PIL image as the user's 24-bit BMP snapshot, or removes the snapshot for None."""
+def put_snapshot(helper, picture):
+    """Saves the user's snapshot: a PIL image as a 24-bit BMP, or the bytes of a file; None removes it."""
     path = helper.snapshot_path()
     path.parent.mkdir(parents=True, exist_ok=True)
     path.unlink(missing_ok=True)
-    if image is not None:
-        image.convert("RGB").save(path, "BMP")
-    return path
-
-
-def put_snapshot_bytes(helper, data):
-    path = helper.snapshot_path()
-    path.parent.mkdir(parents=True, exist_ok=True)
-    path.write_bytes(data)
+    if isinstance(picture, bytes):
+        path.write_bytes(picture)
+    elif picture is not None:
+        picture.convert("RGB").save(path, "BMP")
     return path
 
 
@@ -31,11 +31,7 @@ class Renderer(Program):
 
     def stop(self, helper):
         """Ends the run if still going: politely first (so it restores the mode), then by force."""
-        if self.process is None or not self.running():
-            return
-        helper.post(RENDERER_TITLE, WM_CLOSE)
-        if self.wait_exit(15) is None:
-            kill_group(self.process)
+        close_then_kill(lambda: helper.post(RENDERER_TITLE, WM_CLOSE), self.ended, self.kill, 15)
 
     def display_mode(self):
         """(choice, mode) from the trace: "desktop-rate", "listed-rate" or "kept", and the mode

@@ -1,18 +1,20 @@
 # Drives Vitrelux.scr under Wine: a private copy of both programs with its own Vitrelux.ini,
 # the desktop picture on the X root window, starts in every mode and the processes they leave.
 import contextlib
-import os
 import shutil
-import signal
-import subprocess
 import time
 from pathlib import Path
 
 from program import Program, stopped_on_leaving
+from project import TEXTS, constant
+from waiting import close_then_kill, kill_group, kill_pids, wait_until
 from windows import (CODE_PAGE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, RENDERER, RENDERER_TITLE,
-                     SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE, wait_until)
-from wine import kill_group, prefix_pids, windows_path
-from xserver import run_x_tool
+                     SCREEN_SAVER, SECTION, SETTINGS_FILE, WM_CLOSE)
+from wine import prefix_pids, windows_path
+from xserver import START_SIZE, run_x_tool
+
+# The black rows above and below the desktop in the square snapshot; round() rounds half to even too.
+BAND = round((START_SIZE[0] - START_SIZE[1]) / 2)
 
 
 def install(dist, folder, with_renderer=True):
@@ -43,10 +45,10 @@ def music_settings(source=None, music_file=None, repeat=None):
 
 
 # The dialog's typeface, which Wine does not have, drawn with the Japanese one installed.
-TYPEFACE_REGISTRY = """Windows Registry Editor Version 5.00
+TYPEFACE_REGISTRY = f"""Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"ＭＳ Ｐゴシック"="IPAPGothic"
+"{constant(TEXTS, 'captionTypeface')}"="IPAPGothic"
 """
 
 
@@ -110,20 +112,12 @@ def pid_alive(pid):
 class FrontEnd(Program):
     """One start of Vitrelux.scr."""
 
-    def __init__(self, wine, program, args=(), trace=None, log_name="saver", env=None):
-        super().__init__(wine, program, args, trace=trace, log_name=log_name, env=env)
-
     def stop(self, helper):
         """Ends whatever this start left: the renderer politely first (so it restores the mode),
         then anything still there by force."""
-        if renderer_pids(self.wine):
-            helper.post(RENDERER_TITLE, WM_CLOSE)
-            wait_until(lambda: not renderer_pids(self.wine), 15)
-        for pid in renderer_pids(self.wine):
-            with contextlib.suppress(ProcessLookupError):
-                os.kill(pid, signal.SIGKILL)
-        if self.running() and self.wait_exit(5) is None:
-            kill_group(self.process)
+        close_then_kill(lambda: helper.post(RENDERER_TITLE, WM_CLOSE), lambda: not renderer_pids(self.wine),
+                        lambda: kill_pids(renderer_pids(self.wine)), 15)
+        close_then_kill(None, self.ended, self.kill, 5)
 
 
 def running(wine, program, helper, args=(), trace=None, log_name="saver", env=None):
@@ -143,25 +137,22 @@ def hosted_window(wine, helper, title, rect, log_name="host"):
         assert handle, f"the helper's host window did not come up; see {output}"
         yield int(handle), process
     finally:
-        if process.poll() is None:
-            helper.post(title, WM_CLOSE)
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                kill_group(process)
+        close_then_kill(lambda: helper.post(title, WM_CLOSE), lambda: process.poll() is not None,
+                        lambda: kill_group(process), 10)
 
 
-def wait_gone(pids, front_end, timeout, interval=0.05):
+def wait_gone(pids, front_end, timeout):
     """Waits until the processes and the front end have ended; returns when each was first seen
     gone (monotonic seconds, None if not within the time-out), the front end's last."""
-    deadline = time.monotonic() + timeout
     gone = {}
-    while len(gone) < len(pids) + 1 and time.monotonic() < deadline:
+
+    def look():
         now = time.monotonic()
         for pid in pids:
             if pid not in gone and not pid_alive(pid):
                 gone[pid] = now
         if "front end" not in gone and not front_end.running():
             gone["front end"] = now
-        time.sleep(interval)
+        return len(gone) == len(pids) + 1
+    wait_until(look, timeout, 0.05)
     return [gone.get(pid) for pid in pids] + [gone.get("front end")]

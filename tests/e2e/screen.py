@@ -8,15 +8,14 @@ import time
 from PIL import Image
 
 import analysis
-from windows import wait_until
+from waiting import wait_until
 from xserver import run_x_tool
 
 SHEETS_AT_MOST = 0.5  # share of lit pixels in the show's first seconds
 
 
 def screenshot(display, path):
-    result = run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30)
-    result.check_returncode()
+    run_x_tool(display, ["import", "-window", "root", f"png:{path}"], timeout=30, check=True)
     with Image.open(path) as image:
         return image.convert("RGB")
 
@@ -47,13 +46,17 @@ def watch(display, measure, until, timeout=30):
     """measure(screenshot) of screenshots taken one after another, until until(screenshot) holds
     or the time is up (only the measures are kept: a screenshot is megabytes)."""
     measures = []
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
+
+    def look():
         frame = quick_screenshot(display)
         measures.append(measure(frame))
-        if until(frame):
-            break
+        return until(frame)
+    wait_until(look, timeout, 0)
     return measures
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 def xdotool(display, *args):

@@ -2,6 +2,7 @@
 # what it plays as raw 16-bit stereo PCM files, and a listener tells loud from silent over time.
 import array
 import math
+import subprocess
 import threading
 import time
 from pathlib import Path
@@ -11,6 +12,7 @@ FRAME_BYTES = 4             # 16-bit stereo: the plug below converts everything 
 BLOCK_BYTES = RATE // 100 * FRAME_BYTES  # loudness is judged per 10 ms of sound
 SAMPLE_STEP = 4             # every fourth sample is enough to tell a tone from silence
 LOUD_RMS = 500              # the test tones are at half scale (RMS about 11000); gaps are zeros
+HEARD = 0.3                 # seconds of loud sound that count as music being heard
 
 # "truncate false": a second opening of the device writes a new numbered file instead of
 # truncating the first, so the sizes seen by the listener only ever grow.
@@ -32,6 +34,21 @@ pcm.capture {{
     truncate false
 }}
 """
+
+
+def write_tone(path, seconds, frequency=440):
+    """A sine tone at half scale, 16-bit stereo: a WAV file, or where the name ends in .mp3 (in any
+    case) an MP3 file made from one."""
+    path = Path(path)
+    mp3 = path.suffix.lower() == ".mp3"
+    wav = path.with_suffix(".source.wav") if mp3 else path
+    # Into a file, not a pipe: a WAV header written to a pipe cannot give the length.
+    subprocess.run(["sox", "-n", "-r", str(RATE), "-c", "2", "-b", "16", "-t", "wav", str(wav), "synth",
+                    str(seconds), "sine", str(frequency), "vol", "0.5"], check=True, capture_output=True, timeout=60)
+    if mp3:
+        subprocess.run(["lame", "--quiet", "-b", "128", str(wav), str(path)], check=True, capture_output=True,
+                       timeout=60)
+    return path
 
 
 class SoundCapture:

@@ -10,9 +10,10 @@ import renderer
 import saver
 import screen
 import xserver
+from analysis import BLACK
+from waiting import wait_until
 from windows import (CENTRE, COVER_CLASS, RENDERER_TITLE, WM_CLOSE, WS_EX_NOACTIVATE,
-                     WS_EX_TOOLWINDOW, WS_EX_TOPMOST, wait_until)
-from wine import kill_group
+                     WS_EX_TOOLWINDOW, WS_EX_TOPMOST)
 
 PRIMARY, SECOND = xserver.TWO_MONITORS
 # The test's own white window across both monitors (x, y, width, height): black on the second can
@@ -22,7 +23,6 @@ TEST_WINDOW = "Vitrelux test window"
 TEST_WINDOW_AREA = (200, 100, 1800, 600)
 ON_SECOND = (SECOND[0], 100, 2000, 700)
 ON_PRIMARY = (200, 100, PRIMARY[2], 600)
-BLACK = 8
 WHITE = 247
 # NOTE: Wine may put a new window's surface on the screen once before its first paint: a few
 # dozen stray pixels of whatever the memory held, for a few milliseconds.
@@ -48,22 +48,8 @@ def test_window(wine, helper):
         yield window
 
 
-def brightest(image, rect):
-    return analysis.largest_channel(image.crop(rect)).getextrema()[1]
-
-
 def darkest(image, rect):
     return min(image.crop(rect).convert("L").getextrema()[0], 255)
-
-
-def shown_fraction(image, rect):
-    """Share of the rectangle that is not black."""
-    area = image.crop(rect)
-    return analysis.count(analysis.above(analysis.largest_channel(area), BLACK)) / (area.width * area.height)
-
-
-def centre_of(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
 def covers(helper):
@@ -88,12 +74,12 @@ def test_show_blacks_out_the_other_monitor_and_keeps_the_keyboard(wine, dist, he
         assert shown[0].visible and shown[0].ex_style & wanted == wanted
         assert screen.wait_for_sheets(display, test_dir / "waiting.png", PRIMARY), "no sheets"
         frames = screen.capture_series(display, test_dir / "show", 8, 0.5)
-        second = max(brightest(frame, SECOND) for frame in frames)
+        second = max(analysis.brightest(frame, SECOND) for frame in frames)
         assert second <= BLACK, f"the second monitor shows (up to {second})"
         lit = analysis.lit_frames([frame.crop(PRIMARY) for frame in frames])
         assert len(lit) >= len(frames) // 2, "too few frames show sheets on the primary"
 
-        screen.click(display, *centre_of(SECOND))
+        screen.click(display, *screen.centre(SECOND))
         time.sleep(1)
         assert helper.focus() == (RENDERER_TITLE, RENDERER_TITLE), "the click moved the keyboard"
         screen.press_key_over(display, *CENTRE, "Escape")
@@ -113,14 +99,14 @@ def test_other_monitor_is_black_from_the_moment_the_show_is_there(wine, dist, he
                                   for area in (ON_PRIMARY, ON_SECOND)), 10), "the test's window is not drawn"
 
     def look(frame):
-        return analysis.white_fraction(frame.crop(ON_PRIMARY)) == 0, shown_fraction(frame, ON_SECOND)
+        return (analysis.white_fraction(frame.crop(ON_PRIMARY)) == 0,
+                analysis.lit_fraction(frame.crop(ON_SECOND), BLACK))
     with renderer.running(wine, dist, helper) as run:
         looks = screen.watch(x_server.display, look,
                              lambda frame: look(frame)[0] and screen.shows_sheets(frame, PRIMARY))
         looks += [look(screen.quick_screenshot(x_server.display)) for _ in range(AFTER_SHOWN)]
         shows = helper.windows(RENDERER_TITLE)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     shown_at = next((index for index, (show_there, _) in enumerate(looks) if show_there), None)
     assert shown_at is not None, "no screenshot shows the show"
     during = [second for _, second in looks[shown_at:]]
@@ -138,7 +124,7 @@ def close_cover(run, helper):
 
 
 def kill(run, helper):
-    kill_group(run.process)
+    run.kill()
 
 
 @pytest.mark.parametrize("end", [

@@ -16,15 +16,14 @@ import pytest
 import saver
 import screen
 import sound
-from dialog import CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, SET_BUTTON, Dialog, choose_file, ini, own_copies
+from dialog import (CANCEL_BUTTON, CAPTIONS, FILE_BUTTON, NOT_KEPT_TEXT, OWN_FOLDER, SET_BUTTON, choose_file, ini,
+                    opened, own_copies)
+from waiting import wait_until
 from windows import (CENTRE, JAPANESE, KEY_FILE, KEY_REPEAT, KEY_SOURCE, MESSAGE_TITLE, RENDERER,
-                     RENDERER_TITLE)
-from windows import primed_helper, wait_until
-from wine import Wine, program_bits, windows_path
+                     RENDERER_TITLE, primed_helper)
+from wine import opened_session, windows_path
 
 USER = "vitrelux-e2e"
-HEARD = 0.3  # seconds of loud sound that count as music being heard
-NOT_KEPT = "設定を保存できませんでした。"
 
 
 def ensure_user():
@@ -60,12 +59,8 @@ def capture(world):
 
 @pytest.fixture(scope="module")
 def user_wine(world, capture, x_server, dist):
-    session = Wine(world / "wine" / "prefix", x_server.display, world / "logs",
-                   {**JAPANESE, **capture.env}, program_bits(dist / RENDERER), user=USER)
-    try:
-        yield session.open_prefix()
-    finally:
-        session.close()
+    yield from opened_session(world / "wine" / "prefix", x_server.display, world / "logs",
+                              {**JAPANESE, **capture.env}, dist / RENDERER, user=USER)
 
 
 @pytest.fixture(scope="module")
@@ -80,16 +75,12 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
         world, capture, user_wine, user_helper, x_server, dist):
     program = saver.install(dist, world / "Vitrelux")
     beside = saver.write_settings(program.parent, saver.music_settings(0))
-    music = world / "music.wav"
-    subprocess.run(["sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", str(music),
-                    "synth", "2", "sine", "440", "vol", "0.5"], check=True, timeout=60)
-    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog") as run:
-        dialog = Dialog(run, user_helper, x_server.display, world)
-        assert dialog.origin, "the settings dialog did not open"
+    music = sound.write_tone(world / "music.wav", 2)
+    with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog") as dialog:
         dialog.click(CAPTIONS[2])
         choose_file(windows_path(music))(dialog)
-        dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
-        assert run.wait_exit(10) == 0, "設定 did not close the dialog"
+        dialog.click(SET_BUTTON)
+        assert dialog.run.wait_exit(10) == 0, "設定 did not close the dialog"
     assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0"), "the file beside the program changed"
     copies = own_copies(user_wine)
     assert [copy.parent.parent.parent.parent.name for copy in copies] == [USER]
@@ -99,14 +90,12 @@ def test_set_keeps_the_choice_in_the_users_own_copy_for_the_next_show_and_dialog
     with sound.Listener(capture) as ear, \
             saver.running(user_wine, program, user_helper, ["/s"], log_name="show") as run:
         assert user_helper.wait_for(RENDERER_TITLE), "the show did not start"
-        heard = wait_until(lambda: ear.loud_seconds() >= HEARD, 20)
+        heard = wait_until(lambda: ear.loud_seconds() >= sound.HEARD, 20)
         screen.press_key(x_server.display, *CENTRE, "Escape")
         run.wait_exit(30)
     assert heard, "the show did not play the music chosen"
 
-    with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-again") as run:
-        dialog = Dialog(run, user_helper, x_server.display, world)
-        assert dialog.origin, "the settings dialog did not open again"
+    with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog-again") as dialog:
         assert dialog.face(FILE_BUTTON) == "Normal", "the dialog does not show the music file chosen"
 
 
@@ -114,23 +103,21 @@ def test_a_choice_kept_nowhere_is_said_and_the_dialog_stays_open(world, user_win
     program = saver.install(dist, world / "Nowhere")
     beside = saver.write_settings(program.parent, saver.music_settings(0))
     # A file of root's where the user's own folder would be made.
-    blocker = user_wine.drive_c / "users" / USER / "AppData" / "Roaming" / "Vitrelux"
+    blocker = user_wine.drive_c / "users" / USER / OWN_FOLDER
     shutil.rmtree(blocker, ignore_errors=True)
     blocker.write_bytes(b"")
     try:
-        with saver.running(user_wine, program, user_helper, ["/c"], log_name="dialog-nowhere") as run:
-            dialog = Dialog(run, user_helper, x_server.display, world)
-            assert dialog.origin, "the settings dialog did not open"
+        with opened(user_wine, program, user_helper, x_server.display, world, log_name="dialog-nowhere") as dialog:
             dialog.click(CAPTIONS[1])
-            dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+            dialog.click(SET_BUTTON)
             assert user_helper.wait_for(MESSAGE_TITLE, 10), "no message"
             # The box's text as UTF-8, in hex.
             texts = user_helper.run("texts-hex", MESSAGE_TITLE)[1]
-            assert any(NOT_KEPT.encode("utf-8").hex() in line for line in texts), texts
+            assert any(NOT_KEPT_TEXT.encode("utf-8").hex() in line for line in texts), texts
             assert user_helper.click_ok(MESSAGE_TITLE)
-            assert run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
-            dialog.click((CANCEL_BUTTON[0] + 40, CANCEL_BUTTON[1] + 12))
-            assert run.wait_exit(10) == 0
+            assert dialog.run.wait_exit(2) is None, "the dialog closed as if the settings were kept"
+            dialog.click(CANCEL_BUTTON)
+            assert dialog.run.wait_exit(10) == 0
     finally:
         blocker.unlink()
     assert beside.read_bytes() == ini(f"{KEY_SOURCE}=0")

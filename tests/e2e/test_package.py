@@ -9,18 +9,19 @@ from pathlib import Path, PureWindowsPath
 import pytest
 
 import saver
-from windows import OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SNAPSHOT_NAME, primed_helper, wait_until
-from wine import Wine, program_bits, windows_path
+from waiting import wait_until
+from windows import (DESKTOP_KEY, OLD_SNAPSHOT_FOLDER, RENDERER, RENDERER_TITLE, SCREEN_SAVER, SNAPSHOT_NAME,
+                     primed_helper)
+from wine import opened_session, windows_path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "package"))
 from packages import build_package, built_package, version  # noqa: E402
 
 SYSTEM_FOLDER = PureWindowsPath("C:/windows/system32")
-PROGRAMS = ("Vitrelux.scr", "Vitrelux.dll")
-DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+PROGRAMS = (SCREEN_SAVER, RENDERER)
 SAVER_VALUE = "SCRNSAVE.EXE"
 ACTIVE_VALUE = "ScreenSaveActive"
-OUR_SAVER = str(SYSTEM_FOLDER / "Vitrelux.scr")
+OUR_SAVER = str(SYSTEM_FOLDER / SCREEN_SAVER)
 OTHER_SAVER = str(SYSTEM_FOLDER / "Mystify.scr")
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 ERROR_INSTALL_FAILURE = 1603
@@ -33,12 +34,7 @@ def fresh_wine(work_dir, x_server, wine_session_env, dist):
     """A new prefix, so that nothing another test installed or wrote is there."""
     prefix = work_dir / "package-prefix"
     shutil.rmtree(prefix, ignore_errors=True)
-    session = Wine(prefix, x_server.display, work_dir / "logs-package", wine_session_env,
-                   program_bits(dist / saver.RENDERER))
-    try:
-        yield session.open_prefix()
-    finally:
-        session.close()
+    yield from opened_session(prefix, x_server.display, work_dir / "logs-package", wine_session_env, dist / RENDERER)
 
 
 class Installer:
@@ -81,8 +77,8 @@ class Installer:
     def pick_saver(self, path):
         self.set_desktop_value(SAVER_VALUE, path)
 
-    def products(self):
-        """(name, version) of every product Apps & Features would list as Vitrelux."""
+    def versions(self):
+        """The version of every product Apps & Features would list as Vitrelux."""
         code, out = self.reg("query", UNINSTALL_KEY, "/s")
         listed, name = [], None
         for line in out.splitlines():
@@ -90,7 +86,7 @@ class Installer:
             if fields[:2] == ["DisplayName", "REG_SZ"]:
                 name = fields[2] if len(fields) > 2 else ""
             elif fields[:2] == ["DisplayVersion", "REG_SZ"] and name == "Vitrelux":
-                listed.append((name, fields[2]))
+                listed.append(fields[2])
         return listed
 
 
@@ -130,20 +126,19 @@ def test_quiet_install_then_the_show_from_the_system_folder_then_nothing_left(fr
     assert installer.install(built_package()) == 0
     for name in PROGRAMS:
         assert installed(fresh_wine, name).read_bytes() == (dist / name).read_bytes(), name
-    assert installer.products() == [("Vitrelux", version())]
+    assert installer.versions() == [version()]
     assert installer.saver() is None, "the saver was set without being asked"
-    with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed") as run:
+    with saver.running(fresh_wine, OUR_SAVER, installer.helper, ["/s"], log_name="installed"):
         assert installer.helper.wait_for(RENDERER_TITLE), "the installed show did not start"
         snapshot = installer.helper.snapshot_path()
         assert wait_until(snapshot.exists, 10), "no snapshot taken"
-        run.stop(installer.helper)
     assert installer.uninstall(built_package()) == 0
     assert not installed(fresh_wine, PROGRAMS[0]).exists()
     assert not snapshot.parent.exists(), "the picture of the desktop is left"
-    assert installer.products() == []
+    assert installer.versions() == []
     files, registry = prefix_state(fresh_wine)
     # Wine adds files of its own as programs first need them; none of them names us.
-    assert {name for name in files - before[0] if "vitrelux" in name or "j_orvel" in name} == set()
+    assert {name for name in files - before[0] if "vitrelux" in name or OLD_SNAPSHOT_FOLDER.name in name} == set()
     assert before[0] - files == set(), "files that were there before are gone"
     assert registry == before[1], "registry entries of ours are left"
 
@@ -175,14 +170,14 @@ def test_upgrade_in_place_keeps_the_saver_and_a_downgrade_is_refused(installer, 
         (old_dist / name).write_bytes(with_file_version((dist / name).read_bytes(), OLDER))
     older = build_package(OLDER, old_dist, old_dist.parent)
     assert installer.install(older, "SETSAVER=1") == 0
-    assert installer.products() == [("Vitrelux", OLDER)]
+    assert installer.versions() == [OLDER]
     assert installer.install(built_package()) == 0
-    assert installer.products() == [("Vitrelux", version())]
+    assert installer.versions() == [version()]
     for name in PROGRAMS:
         assert installed(fresh_wine, name).read_bytes() == (dist / name).read_bytes(), name
     assert installer.saver() == OUR_SAVER, "the upgrade lost the user's saver"
     assert installer.install(older) == ERROR_INSTALL_FAILURE
-    assert installer.products() == [("Vitrelux", version())]
+    assert installer.versions() == [version()]
     assert installed(fresh_wine, PROGRAMS[0]).read_bytes() == (dist / PROGRAMS[0]).read_bytes()
     assert installer.uninstall(built_package()) == 0
     assert installer.saver() is None
@@ -192,10 +187,10 @@ def test_a_second_build_of_the_same_version_replaces_the_first(installer, fresh_
     again = build_package(version(), dist, work_dir / "package-again")
     assert installer.install(built_package(), "SETSAVER=1") == 0
     assert installer.install(again) == 0
-    assert installer.products() == [("Vitrelux", version())]
+    assert installer.versions() == [version()]
     assert installer.saver() == OUR_SAVER, "the second build lost the user's saver"
     assert installer.uninstall(again) == 0
-    assert installer.products() == [] and not installed(fresh_wine, PROGRAMS[0]).exists()
+    assert installer.versions() == [] and not installed(fresh_wine, PROGRAMS[0]).exists()
 
 
 def test_removal_deletes_nothing_outside_the_users_own_folder(installer, fresh_wine):

@@ -15,9 +15,10 @@ import saver
 import screen
 import xserver
 from analysis import UNIFORM, lit_frames
+from waiting import wait_until
 from windows import (CENTRE, COVER_CLASS, ERROR_TITLE, FULL_SCREEN_SHOW, RENDERER_TITLE,
                      SC_CLOSE, SC_SCREENSAVE, SHOW_SIZE, WM_CLOSE, WM_SYSCOMMAND, ShowScreen,
-                     wait_show_screen, wait_until)
+                     wait_show_screen)
 
 MAX_BLUE = 8
 DEFAULT_REFRESH_RATE = 60   # what a reported rate of 0 or 1 (the display's default) stands for
@@ -60,7 +61,7 @@ def record_show(wine, dist, helper, display, folder, count=16, interval=0.5):
 ])
 def picture_show(request, wine, dist, helper, x_server, work_dir):
     """The two-tone snapshot, as a usual BMP and as one with the OS/2 header."""
-    renderer.put_snapshot_bytes(helper, request.param(pictures.two_tone()))
+    renderer.put_snapshot(helper, request.param(pictures.two_tone()))
     folder = work_dir / "shots" / f"picture-{request.param.__name__}"
     return record_show(wine, dist, helper, x_server.display, folder)
 
@@ -93,8 +94,7 @@ def test_closed_show_restores_the_size_before_it_when_the_stored_mode_is_the_sho
         renderer.put_snapshot(helper, pictures.two_tone())
         with renderer.running(wine, dist, helper) as run:
             assert wait_show_screen(helper, x_server.display) == FULL_SCREEN_SHOW
-            assert helper.post(RENDERER_TITLE, WM_CLOSE)
-            assert run.wait_exit(30) == 0
+            assert run.close(helper) == 0
         assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
@@ -137,22 +137,22 @@ def test_overlapping_sheets_add_up(plain_show):
     assert 4 * unequal <= equal, f"{unequal} of {equal + unequal} edge jumps depend on the background"
 
 
-def press_escape(display, helper):
-    screen.press_key(display, *CENTRE, "Escape")
+def pressing(key):
+    def press(display, helper):
+        screen.press_key(display, *CENTRE, key)
+    return press
 
 
-def post_close(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_CLOSE)
-
-
-def post_system_close(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_CLOSE)
+def posting(message, wparam=0):
+    def post(display, helper):
+        assert helper.post(RENDERER_TITLE, message, wparam)
+    return post
 
 
 @pytest.mark.parametrize("end", [
-    pytest.param(press_escape, id="escape"),
-    pytest.param(post_close, id="wm-close"),
-    pytest.param(post_system_close, id="sc-close"),
+    pytest.param(pressing("Escape"), id="escape"),
+    pytest.param(posting(WM_CLOSE), id="wm-close"),
+    pytest.param(posting(WM_SYSCOMMAND, SC_CLOSE), id="sc-close"),
 ])
 def test_ends_with_code_0_and_restores_mode(end, wine, dist, helper, x_server):
     renderer.put_snapshot(helper, pictures.two_tone())
@@ -175,7 +175,7 @@ def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_
         assert helper.wait_for(RENDERER_TITLE), "renderer window did not appear"
         reported_rate = helper.refresh_rate()
         time.sleep(PACED_SECONDS)
-        press_escape(x_server.display, helper)
+        screen.press_key(x_server.display, *CENTRE, "Escape")
         exit_code = run.wait_exit(30)
     assert exit_code == 0
     assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
@@ -185,10 +185,6 @@ def test_draws_one_frame_per_display_refresh(wine, dist, helper, x_server, work_
     expected = expected_frame_rate(reported_rate)
     assert abs(fps - expected) <= FPS_TOLERANCE, (
         f"{fps:.1f} frames a second; Wine reports {reported_rate} Hz, so {expected} were due")
-
-
-def post_screen_save(display, helper):
-    assert helper.post(RENDERER_TITLE, WM_SYSCOMMAND, SC_SCREENSAVE)
 
 
 def move_pointer_around(display, helper):
@@ -202,20 +198,12 @@ def click_buttons(display, helper):
     screen.click(display, 200, 200, button=3)
 
 
-def press_space(display, helper):
-    screen.press_key(display, *CENTRE, "space")
-
-
-def press_letter(display, helper):
-    screen.press_key(display, *CENTRE, "a")
-
-
 @pytest.mark.parametrize("act", [
-    pytest.param(post_screen_save, id="sc-screensave"),
+    pytest.param(posting(WM_SYSCOMMAND, SC_SCREENSAVE), id="sc-screensave"),
     pytest.param(move_pointer_around, id="mouse-moves"),
     pytest.param(click_buttons, id="clicks"),
-    pytest.param(press_space, id="space"),
-    pytest.param(press_letter, id="letter"),
+    pytest.param(pressing("space"), id="space"),
+    pytest.param(pressing("a"), id="letter"),
 ])
 def test_keeps_running_after(act, wine, dist, helper, x_server):
     renderer.put_snapshot(helper, None)
@@ -225,17 +213,16 @@ def test_keeps_running_after(act, wine, dist, helper, x_server):
         time.sleep(2)
         assert run.running(), f"ended with code {run.process.returncode}"
         assert helper.find(RENDERER_TITLE), "window is gone"
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
 
 
 @pytest.mark.parametrize("make_file, message", [
-    pytest.param(pictures.truncated_bmp, "Image file conversion error.", id="truncated"),
-    pytest.param(pictures.v4_header_bmp, "Unknown DIB file format.", id="header-108"),
+    pytest.param(pictures.truncated_bmp, renderer.CONVERSION_ERROR, id="truncated"),
+    pytest.param(pictures.v4_header_bmp, renderer.UNKNOWN_FORMAT, id="header-108"),
 ])
 def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, wine, dist, helper,
                                                          x_server, shots):
-    renderer.put_snapshot_bytes(helper, make_file())
+    renderer.put_snapshot(helper, make_file())
     with renderer.running(wine, dist, helper) as run:
         assert helper.wait_for(ERROR_TITLE), "no Error box"
         assert message in helper.texts(ERROR_TITLE)
@@ -247,8 +234,7 @@ def test_broken_snapshot_reports_then_shows_plain_sheets(make_file, message, win
         assert lit, "no sheets drawn after the message"
         uniform = [analysis.uniform_fraction(frame) for frame in lit]
         assert min(uniform) >= UNIFORM, f"sheets are not of one colour: {uniform}"
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert xserver.wait_for_size(x_server.display, xserver.START_SIZE) == xserver.START_SIZE
 
 
@@ -268,10 +254,6 @@ def wine_on_xvfb(request, wine, work_dir):
         server.stop()
 
 
-def share(mask):
-    return analysis.count(mask) / (mask.width * mask.height)
-
-
 def quadrants(size):
     width, height = size
     return [(left, top, left + width // 2, top + height // 2)
@@ -288,14 +270,13 @@ def test_display_with_one_mode_keeps_it_with_sheets_over_all_of_it(wine_on_xvfb,
         assert helper.wait_for(RENDERER_TITLE) == (0, 0, *size), "the window does not cover the screen"
         assert screen.wait_for_sheets(display, shots / "waiting.png", (0, 0, *size)), "no sheets"
         frames = screen.capture_series(display, shots, 16, 0.5)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert run.display_mode()[0] == "kept"
     assert xserver.screen_size(display) == size
     # Where sheets passed during the recording: a scene drawn into a 1024 x 768 corner never
     # reaches the others.
     reached = functools.reduce(ImageChops.lighter, (analysis.lit_mask(frame) for frame in frames))
-    unlit = [area for area in quadrants(size) if share(reached.crop(area)) < REACHED]
+    unlit = [area for area in quadrants(size) if analysis.share(reached.crop(area)) < REACHED]
     assert not unlit, f"no sheets in {unlit}"
 
 
@@ -311,7 +292,6 @@ def test_desktop_at_a_rate_the_shows_size_lacks_switches_at_a_listed_one(wine, d
     with renderer.running(wine, dist, helper, trace=work_dir / "trace-listed-rate.txt") as run:
         assert wait_show_screen(helper, display) == FULL_SCREEN_SHOW
         assert screen.wait_for_sheets(display, shots / "waiting.png", FULL_SCREEN_SHOW.rect)
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert run.display_mode()[0] == "listed-rate"
     assert xserver.wait_for_mode(display, ODD_RATE_DESKTOP) == ODD_RATE_DESKTOP

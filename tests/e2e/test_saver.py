@@ -4,7 +4,6 @@
 import os
 import shutil
 import signal
-import subprocess
 import time
 from collections import namedtuple
 from dataclasses import dataclass, field
@@ -19,24 +18,23 @@ import saver
 import screen
 import sound
 import xserver
-from analysis import UNIFORM, lit_frames
+from analysis import BLACK, UNIFORM, lit_frames
+from saver import BAND
+from sound import HEARD
+from waiting import wait_until
 from windows import (CENTRE, CODE_PAGE, FULL_SCREEN_SHOW, MAIN_TITLE, MESSAGE_TITLE,
                      MISSING_RENDERER_TEXT, PREVIEW_CLASS, PREVIEW_PICTURE, PREVIEW_TITLE,
                      OLD_SNAPSHOT_FOLDER, RENDERER_TITLE, SETTINGS_TITLE, SNAPSHOT_NAME, WESTERN,
-                     WM_CLOSE, ShowScreen, wait_show_screen, wait_until)
-from wine import kill_group, windows_path
+                     WM_CLOSE, ShowScreen, wait_show_screen)
+from wine import windows_path
 
-# Black rows above and below the desktop in the snapshot; round() rounds half to even too.
-BAND = round((xserver.START_SIZE[0] - xserver.START_SIZE[1]) / 2)
 QUICK_EXIT = 8               # seconds for a start that ends at once (a Wine start takes about one)
 FOLLOWS = 3.0                # the front end looks for the renderer window every 500 ms
 LISTEN = 3.0
 WAV_SECONDS = 1.5
 MP3_SECONDS = 2.0
-HEARD = 0.3                  # seconds of loud sound that count as music being heard
 MAX_PATH_CHARACTERS = 259
 PREVIEW_TOLERANCE = 4        # mean channel difference allowed against the stored picture
-BLACK = 8
 MOSTLY = 0.5
 HOST_TITLE = "Vitrelux E2E preview host"
 
@@ -57,15 +55,6 @@ def sound_device(helper):
     assert code == 0 and int(lines[0]) >= 1, "Wine has no wave device: sound capture not in effect"
 
 
-def run_tool(*args):
-    subprocess.run(args, check=True, capture_output=True, timeout=60)
-
-
-def tone(path, seconds, frequency):
-    run_tool("sox", "-n", "-r", str(sound.RATE), "-c", "2", "-b", "16", "-t", "wav", str(path),
-             "synth", str(seconds), "sine", str(frequency), "vol", "0.5")
-
-
 def long_japanese_copy(source, folder):
     """A copy whose full Windows path is as long as the system's file functions take, nearly all of
     it in characters that are two bytes in Shift-JIS."""
@@ -84,12 +73,8 @@ def sounds(work_dir):
     folder = work_dir / "sounds"
     folder.mkdir(parents=True, exist_ok=True)
     # An upper-case ending: the front end takes WAV files by their ending in any case.
-    wav = folder / "loop.WAV"
-    tone(wav, WAV_SECONDS, 440)
-    mp3_source = folder / "mp3-source.wav"
-    tone(mp3_source, MP3_SECONDS, 660)
-    mp3 = folder / "tone.mp3"
-    run_tool("lame", "--quiet", "-b", "128", str(mp3_source), str(mp3))
+    wav = sound.write_tone(folder / "loop.WAV", WAV_SECONDS, 440)
+    mp3 = sound.write_tone(folder / "tone.mp3", MP3_SECONDS, 660)
     # WAV data under a .mid name: a front end that passed it to PlaySound or MCI would be heard,
     # while a real MIDI file would stay silent anyway for want of a synthesizer under Wine.
     mid = folder / "tone.mid"
@@ -182,9 +167,15 @@ def starts_while_blocked(wine, helper, program):
                                        message=helper.find(MESSAGE_TITLE),
                                        preview=helper.find(PREVIEW_TITLE),
                                        renderers=len(saver.renderer_pids(wine))))
-        if run.running():
-            kill_group(run.process)
+        run.kill()
     return results
+
+
+def assert_ended_at_once(results, renderers):
+    for result in results:
+        assert result.exit_code == 0, f"{result.args} did not end at once"
+        assert result.message is None and result.preview is None, result.args
+        assert result.renderers == renderers, result.args
 
 
 @pytest.fixture(scope="module", params=[
@@ -252,10 +243,8 @@ def test_escape_ends_renderer_then_front_end(main_show):
 
 def test_starts_during_a_show_end_at_once(main_show):
     assert [r.args[0] for r in main_show.second_starts] == ["/s", "/c", "/p"]
-    for result in main_show.second_starts:
-        assert result.exit_code == 0, f"{result.args} did not end at once"
-        assert result.message is None and result.preview is None, result.args
-        assert result.renderers == main_show.renderers == 1, result.args
+    assert main_show.renderers == 1
+    assert_ended_at_once(main_show.second_starts, renderers=1)
 
 
 def test_the_screen_is_never_white_before_the_first_sheets(desktop, wine, dist, helper, x_server,
@@ -267,8 +256,7 @@ def test_the_screen_is_never_white_before_the_first_sheets(desktop, wine, dist, 
         return analysis.white_fraction(frame), screen.shows_sheets(frame, (0, 0, *frame.size))
     with saver.running(wine, program, helper, ["/s"]) as run:
         looks = screen.watch(x_server.display, look, lambda frame: look(frame)[1])
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        assert run.wait_exit(30) == 0
+        assert run.close(helper) == 0
     assert looks[-1][1], "no sheets came"
     assert len(looks) >= 5, f"only {len(looks)} screenshots before the sheets"
     whitest = max(white for white, _ in looks)
@@ -284,15 +272,11 @@ def test_open_settings_dialog_blocks_every_start(wine, dist, helper, test_dir):
         with saver.running(wine, program, helper, ["/s"], log_name="blocked-show") as run:
             show_code = run.wait_exit(QUICK_EXIT)
         results = starts_while_blocked(wine, helper, second)
-        assert helper.post(SETTINGS_TITLE, WM_CLOSE)
-        dialog_code = dialog.wait_exit(10)
+        dialog_code = dialog.close(helper, SETTINGS_TITLE, 10)
     assert show_code == 0, "/s did not end at once"
     assert dialog_code == 0, "the dialog did not end the front end when it closed"
     assert not saver.snapshot_folder(helper).exists(), "/s went on to create the snapshot folder"
-    for result in results:
-        assert result.exit_code == 0, f"{result.args} did not end at once"
-        assert result.message is None and result.preview is None, result.args
-        assert result.renderers == 0, result.args
+    assert_ended_at_once(results, renderers=0)
 
 
 def catch_renderer(wine):
@@ -315,8 +299,7 @@ def test_renderer_slow_to_open_its_window_keeps_the_show(wine, dist, helper, tes
             os.kill(pid, signal.SIGCONT)
         came = helper.wait_for(RENDERER_TITLE)
         running_with_it = run.running()
-        assert helper.post(RENDERER_TITLE, WM_CLOSE)
-        code = run.wait_exit(30)
+        code = run.close(helper)
     assert window_while_paused is None, "the renderer had its window before it was paused"
     assert stayed, "the show ended while the renderer was starting"
     assert came and running_with_it
@@ -374,12 +357,6 @@ def test_missing_renderer_is_reported_then_ends(args, env, wine, dist, helper, t
 
 # --- Preview ---
 
-def preview_child(helper):
-    code, lines = helper.run("children", HOST_TITLE)
-    children = [line.split(" ", 6) for line in lines if line.startswith(PREVIEW_CLASS + " ")]
-    return children[0] if code == 0 and children else None
-
-
 @pytest.mark.parametrize("size", [(152, 112), (300, 200)], ids=["152x112", "300x200"])
 def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, test_dir):
     """NOTE: Wine 8 draws a child window whose parent belongs to another process nowhere
@@ -390,14 +367,13 @@ def test_preview_fills_its_parent_and_ends_with_it(size, wine, dist, helper, tes
     left, top = 200, 150
     with saver.hosted_window(wine, helper, HOST_TITLE, (left, top, *size)) as (handle, host):
         with saver.running(wine, program, helper, ["/p", str(handle)]) as run:
-            child = wait_until(lambda: preview_child(helper), 20)
-            assert helper.post(HOST_TITLE, WM_CLOSE)
-            code = run.wait_exit(10)
+            child = wait_until(lambda: helper.child(HOST_TITLE, PREVIEW_CLASS), 20)
+            code = run.close(helper, HOST_TITLE, 10)
         host_code = host.wait(timeout=10)
     rect = (left, top, left + size[0], top + size[1])
     assert child is not None, "no Vitrelux_R child in the host window"
-    assert tuple(int(n) for n in child[1:5]) == rect
-    assert child[5:] == ["1", PREVIEW_TITLE]
+    assert child.rect == rect
+    assert child.visible and child.text == PREVIEW_TITLE
     assert code == 0, "the preview did not end with its parent window"
     assert host_code == 0
     assert not saver.snapshot_folder(helper).exists(), "the preview did more than preview"
@@ -410,7 +386,7 @@ def preview_differences(shot):
         picture = stored.convert("RGB")
     width, height = picture.size
     difference = max(ImageStat.Stat(ImageChops.difference(shot.crop((0, 0, width, height)), picture)).mean)
-    beyond = max(max(high for _, high in shot.crop(area).getextrema())
+    beyond = max(analysis.brightest(shot, area)
                  for area in ((width, 0, shot.width, shot.height), (0, height, width, shot.height)))
     return difference, beyond
 
@@ -431,8 +407,7 @@ def test_preview_paints_picture_top_left_over_black(with_renderer, wine, dist, h
         assert helper.wait_for(PREVIEW_TITLE, 20), "no preview window"
         time.sleep(1)
         shot = screen.screenshot(x_server.display, test_dir / "preview.png")
-        assert helper.post(PREVIEW_TITLE, WM_CLOSE)
-        code = run.wait_exit(10)
+        code = run.close(helper, PREVIEW_TITLE, 10)
         renderers = saver.renderer_pids(wine)
     assert_preview_picture(shot)
     assert code == 0
@@ -445,9 +420,9 @@ def test_preview_inside_the_settings_pages_window_shows_its_picture(wine, dist, 
     program = saver.install(dist, test_dir / "Vitrelux")
     with saver.hosted_window(wine, helper, HOST_TITLE, (200, 150, 300, 200)) as (handle, _):
         with saver.running(wine, program, helper, ["/p", str(handle)]):
-            child = wait_until(lambda: preview_child(helper), 20)
+            child = wait_until(lambda: helper.child(HOST_TITLE, PREVIEW_CLASS), 20)
             assert child is not None, "no Vitrelux_R child in the host window"
-            area = tuple(int(n) for n in child[1:5])
+            area = child.rect
             shots = []
 
             # NOTE: Wine 10 draws the child of another process's window a while after it is shown.
@@ -496,9 +471,10 @@ def end_session(wine, helper):
     wine.call("wineboot", ["--end-session"], timeout=60, attempts=1)
 
 
-def run_music_show(wine, helper, capture, program, entries, listen=LISTEN, end=close_renderer):
-    """A /s show with the given settings: listened to from the start, for `listen` seconds after
-    the renderer window came up, then ended and listened to for a while longer."""
+def run_music_show(wine, helper, capture, dist, folder, entries, listen=LISTEN, end=close_renderer):
+    """A /s show of a copy in folder with the given settings: listened to from the start, for `listen`
+    seconds after the renderer window came up, then ended and listened to for a while longer."""
+    program = saver.install(dist, folder / "Vitrelux")
     saver.write_settings(program.parent, entries)
     trace = program.parent / "trace.txt"
     with sound.Listener(capture) as ear, \
@@ -527,9 +503,8 @@ def assert_stopped_with_show(show):
 
 def test_mp3_restarts_and_stops_when_renderer_is_killed(wine, dist, helper, sound_capture,
                                                         sound_device, sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.mp3))
-    show = run_music_show(wine, helper, sound_capture, program, settings,
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings,
                           listen=3 * MP3_SECONDS, end=kill_renderer)
     assert show.ran, show.why_not()
     first = show.ear.first_loud()
@@ -543,9 +518,8 @@ def test_mp3_restarts_and_stops_when_renderer_is_killed(wine, dist, helper, soun
 
 def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, sound_device,
                                             sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.wav))
-    show = run_music_show(wine, helper, sound_capture, program, settings,
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings,
                           listen=2 * WAV_SECONDS + 1)
     assert show.ran, show.why_not()
     first = show.ear.first_loud()
@@ -559,9 +533,8 @@ def test_wav_loops_and_stops_with_the_show(wine, dist, helper, sound_capture, so
 def test_signing_out_ends_the_show_with_its_music_and_gives_the_display_back(wine, dist, helper, x_server,
                                                                             sound_capture, sound_device,
                                                                             sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
     settings = saver.music_settings(2, windows_path(sounds.wav))
-    show = run_music_show(wine, helper, sound_capture, program, settings, end=end_session)
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, settings, end=end_session)
     assert show.ran, show.why_not()
     assert_stopped_with_show(show)
     # Wine gives no display mode back for a program that ends without doing so itself.
@@ -605,8 +578,7 @@ def case_settings(case, sounds):
 @pytest.mark.parametrize("case, heard", SETTINGS_CASES)
 def test_settings_never_stop_the_show(case, heard, wine, dist, helper, sound_capture,
                                       sound_device, sounds, test_dir):
-    program = saver.install(dist, test_dir / "Vitrelux")
-    show = run_music_show(wine, helper, sound_capture, program, case_settings(case, sounds))
+    show = run_music_show(wine, helper, sound_capture, dist, test_dir, case_settings(case, sounds))
     assert show.ran, show.why_not()
     loud = show.ear.loud_seconds(0, show.end_started)
     assert (loud >= HEARD) == heard, f"{loud:.2f} s of loud sound"

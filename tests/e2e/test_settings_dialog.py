@@ -12,8 +12,9 @@ import xserver
 from dialog import (ADDRESS, ADDRESS_LABEL, CANCEL_BUTTON, ELSEWHERE, FILE_BUTTON,
                     GLYPHS, PANEL, SET_BUTTON, SETTLE, choose_cd_and_type, choose_file, ini,
                     open_dialog, own_copies)
+from waiting import wait_until
 from windows import (KEY_FILE, KEY_REPEAT, KEY_SOURCE, MAIN_TITLE, RENDERER_TITLE, SETTINGS_TITLE,
-                     SC_CLOSE, WESTERN, WM_CLOSE, WM_SYSCOMMAND, wait_until)
+                     SC_CLOSE, WESTERN, WM_SYSCOMMAND)
 from wine import windows_path
 
 OWNER_TITLE = "Vitrelux test Screen Saver settings"
@@ -46,7 +47,7 @@ def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, help
     # Row i is RGB(v, v, v + 30), v = |sin(i / (246 / 3.142))| * 220 rounded.
     for row, shade in ((0, 0), (41, 110), (123, 220), (245, 3)):
         assert client.getpixel((4, row)) == (shade, shade, shade + 30), row
-    tiles = client.crop((PANEL[0] + 250, PANEL[1] + 2, PANEL[0] + 440, PANEL[1] + 46))
+    tiles = client.crop((PANEL[0] + 252, PANEL[1] + 4, PANEL[0] + 442, PANEL[1] + 48))
     low, high = zip(*tiles.getextrema())
     assert min(low) >= 160 and max(high) <= 224, tiles.getextrema()
     assert max(ImageStat.Stat(tiles).stddev) > 2, "the panel is flat, not the grain tile"
@@ -55,7 +56,7 @@ def test_opens_centred_a_third_down_over_its_gradient_and_tiles(wine, dist, help
 def test_faces_follow_the_pointer(wine, dist, helper, x_server, test_dir, urls):
     with open_dialog(wine, dist, helper, x_server, test_dir, saver.music_settings(0)) as dialog:
         faces = [dialog.face(SET_BUTTON), dialog.face(FILE_BUTTON)]
-        dialog.move((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        dialog.move(SET_BUTTON)
         faces.append(dialog.face(SET_BUTTON))
         screen.xdotool(x_server.display, "mousedown", "1")
         time.sleep(SETTLE)
@@ -115,7 +116,7 @@ STORE_CASES = [
 def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, x_server, test_dir, urls, music):
     with open_dialog(wine, dist, helper, x_server, test_dir, stored(music)) as dialog:
         act(dialog)
-        dialog.click((SET_BUTTON[0] + 40, SET_BUTTON[1] + 12))
+        dialog.click(SET_BUTTON)
         code = dialog.run.wait_exit(10)
     assert code == 0, "設定 did not close the dialog and end the front end"
     assert dialog.settings_bytes() == written(music)
@@ -123,7 +124,7 @@ def test_set_stores_what_was_chosen(stored, act, written, wine, dist, helper, x_
 
 
 def click_cancel(dialog):
-    dialog.click((CANCEL_BUTTON[0] + 40, CANCEL_BUTTON[1] + 12))
+    dialog.click(CANCEL_BUTTON)
 
 
 def close_box(dialog):
@@ -138,12 +139,12 @@ def test_configure_and_the_screen_saver_page_open_the_settings_and_no_show(wine,
     with open_dialog(wine, dist, helper, x_server, test_dir / "configure", args=()) as dialog:
         assert helper.find(RENDERER_TITLE) is None and helper.find(MAIN_TITLE) is None
         assert helper.owner(SETTINGS_TITLE) is None
-        assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+        assert dialog.run.close(helper, SETTINGS_TITLE, 10) == 0
     with saver.hosted_window(wine, helper, OWNER_TITLE, (0, 0, 200, 100)) as (handle, _):
         with open_dialog(wine, dist, helper, x_server, test_dir / "owned", args=(f"/c:{handle}",)) as dialog:
             assert helper.owner(SETTINGS_TITLE) == OWNER_TITLE
             assert not helper.enabled(OWNER_TITLE), "the owner takes input beside its modal dialog"
-            assert helper.post(SETTINGS_TITLE, WM_CLOSE) and dialog.run.wait_exit(10) == 0
+            assert dialog.run.close(helper, SETTINGS_TITLE, 10) == 0
         assert helper.enabled(OWNER_TITLE), "the owner is left without input"
 
 

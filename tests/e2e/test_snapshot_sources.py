@@ -13,12 +13,11 @@ import pictures
 import saver
 import screen
 import xserver
-from windows import FULL_SCREEN_SHOW, RENDERER_TITLE, WESTERN
+from saver import BAND
+from windows import DESKTOP_KEY, FULL_SCREEN_SHOW, RENDERER_TITLE, SNAPSHOT_FOLDER, WESTERN
 from wine import windows_path
 
 WIDTH, HEIGHT = xserver.START_SIZE
-BAND = round((WIDTH - HEIGHT) / 2)
-DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 SHELL_FOLDERS_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders"
 # Cut off by "Fill" on either side of a wallpaper wider than the desktop.
 CUT = 160
@@ -89,7 +88,7 @@ def test_a_local_application_data_folder_the_code_page_cannot_spell(wine, helper
     (wine.drive_c / JAPANESE_FOLDER).mkdir(exist_ok=True)
     with registry_value(wine, SHELL_FOLDERS_KEY, "Local AppData", "C:\\" + JAPANESE_FOLDER, "REG_EXPAND_SZ"):
         show = record_show(wine, helper, x_server.display, dist, test_dir, env=WESTERN)
-    assert show.path.parent == wine.drive_c / JAPANESE_FOLDER / "Vitrelux"
+    assert show.path.parent == wine.drive_c / JAPANESE_FOLDER / SNAPSHOT_FOLDER
     assert show.taken == ["desktop"]
     assert ImageChops.difference(show.desktop_part, desktop).getbbox() is None, "not the desktop"
 

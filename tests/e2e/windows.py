@@ -1,44 +1,48 @@
 # What the end-to-end tests and the tools know of the two programs from outside: their files,
 # windows, messages, snapshot and settings, and the Win32 helper that looks at their windows.
 import collections
-import time
 from pathlib import Path
 
 import xserver
+from project import CONTRACT, ROOT, TEXTS, constant
+from waiting import wait_until
 
-SCREEN_SAVER = "Vitrelux.scr"
-RENDERER = "Vitrelux.dll"
-SETTINGS_FILE = "Vitrelux.ini"
-PREVIEW_PICTURE = Path(__file__).resolve().parents[2] / "saver" / "core" / "preview.bmp"
+SCREEN_SAVER = constant("saver/core/saver.rc", "PROGRAM_FILE_NAME")
+RENDERER = constant(CONTRACT, "rendererFileName")
+SETTINGS_FILE = constant("saver/core/settings.cpp", "settingsFileName")
+PREVIEW_PICTURE = ROOT / "saver" / "core" / "preview.bmp"
 
-RENDERER_TITLE = "Vitrelux_VC"
-MAIN_TITLE = "Vitrelux_Main"
-SETTINGS_TITLE = "<Vitrelux>"
+RENDERER_TITLE = constant(CONTRACT, "rendererWindowTitle")
+MAIN_TITLE = constant(CONTRACT, "saverWindowTitle")
+SETTINGS_TITLE = constant(CONTRACT, "settingsDialogTitle")
+# These two are given where the windows are made, unnamed.
 ERROR_TITLE = "Error"
-MESSAGE_TITLE = "Vitrelux (ScreenSaver)"
 PREVIEW_TITLE = "Preview Window"
-PREVIEW_CLASS = "Vitrelux_R"
+MESSAGE_TITLE = constant(TEXTS, "messageCaption")
+PREVIEW_CLASS = constant("saver/core/preview_win32.cpp", "previewClassName")
 # The renderer's black covers over every monitor but the show's.
-COVER_CLASS = "Vitrelux_Cover"
-MISSING_RENDERER_TEXT = RENDERER + " が同じﾌｫﾙﾀﾞに見つかりません！"
+COVER_CLASS = constant("render/covers_win32.h", "coverWindowName")
+MISSING_RENDERER_TEXT = constant(TEXTS, "rendererMissingText")
 
 WM_CLOSE = 0x0010
 WM_SYSCOMMAND = 0x0112
 SC_CLOSE = 0xF060
 SC_SCREENSAVE = 0xF140
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 # The renderer always shows in this mode; CENTRE is where a click gives it the keyboard.
-SHOW_SIZE = (1024, 768)
-CENTRE = (512, 384)
+SHOW_SIZE = constant("render/renderer_win32.cpp", "displaySettings")[:2]
+CENTRE = (SHOW_SIZE[0] // 2, SHOW_SIZE[1] // 2)
 # Where the renderer's window is, and the screen size X and Wine report while it is there.
 ShowScreen = collections.namedtuple("ShowScreen", "rect size wine_size")
 FULL_SCREEN_SHOW = ShowScreen((0, 0, *SHOW_SIZE), SHOW_SIZE, SHOW_SIZE)
 
 # The user's snapshot, in a folder of the user's local application data (Helper.snapshot_path), and
 # the folder at the root of drive C: where older versions kept it.
-SNAPSHOT_NAME = "Vitrelux.bmp"
+SNAPSHOT_FOLDER = constant(CONTRACT, "snapshotFolderName")
+SNAPSHOT_NAME = constant(CONTRACT, "snapshotFileName")
 OLD_SNAPSHOT_FOLDER = Path("j_orvel")
-TRACE_VARIABLE = "VITRELUX_TRACE"
+TRACE_VARIABLE = constant(CONTRACT, "traceVariable")
 
 # The programs' texts and settings keys are Shift-JIS: they run as on a Japanese Windows. LC_ALL,
 # because Python hands its children LC_CTYPE=C.UTF-8 where no locale is set, and Wine 10 takes its
@@ -47,10 +51,10 @@ JAPANESE = {"LANG": "ja_JP.UTF-8", "LC_ALL": "ja_JP.UTF-8"}
 # Under this locale Wine's code page is 1252, as on a Western Windows.
 WESTERN = {"LANG": "en_US.UTF-8", "LC_ALL": "en_US.UTF-8"}
 CODE_PAGE = "cp932"
-SECTION = "Section"
-KEY_SOURCE = "BGM区分"
-KEY_REPEAT = "BGMﾘﾋﾟｰﾄ"
-KEY_FILE = "BGMﾌｧｲﾙ"
+SECTION = constant("saver/core/settings.cpp", "settingsSection")
+KEY_SOURCE = constant(TEXTS, "keyMusicSource")
+KEY_REPEAT = constant(TEXTS, "keyRepeatTrack")
+KEY_FILE = constant(TEXTS, "keyMusicFile")
 
 
 # A top-level window as the helper lists it: screen rectangle, visibility, style, extended style.
@@ -58,16 +62,8 @@ TopLevel = collections.namedtuple("TopLevel", "rect visible style ex_style")
 WS_EX_TOPMOST = 0x8
 WS_EX_TOOLWINDOW = 0x80
 WS_EX_NOACTIVATE = 0x08000000
-
-
-def wait_until(predicate, timeout, interval=0.3):
-    """Polls predicate until it holds; returns its last value."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
+# A child window as the helper lists it: screen rectangle, visibility, text.
+Child = collections.namedtuple("Child", "rect visible text")
 
 
 class Helper:
@@ -83,24 +79,29 @@ class Helper:
 
     def find(self, title):
         """(left, top, right, bottom) of the window, or None."""
-        found = self._rects(title)
-        return found[:4] if found else None
+        return self._rects(title)[:4] or None
 
     def client(self, title):
         """(left, top, right, bottom) of the window's client area on the screen, or None."""
-        found = self._rects(title)
-        return found[4:] if found else None
+        return self._rects(title)[4:] or None
 
     def _rects(self, title):
         code, lines = self.run("find", title)
-        if code != 0:
-            return None
-        return tuple(int(n) for n in lines[0].split()[1:])
+        return tuple(int(n) for n in lines[0].split()[1:]) if code == 0 else ()
 
     def wait_for(self, title, timeout=30):
         # NOTE: a FindWindowA loop inside one Wine process does not see windows created after
         # it began, so every look-up is a fresh helper process.
         return wait_until(lambda: self.find(title), timeout)
+
+    def child(self, title, class_name, text=""):
+        """The window's first Child of the class whose text holds text, or None."""
+        code, lines = self.run("children", title)
+        for line in lines if code == 0 else []:
+            name, left, top, right, bottom, visible, caption = line.split(" ", 6)
+            if name == class_name and text in caption:
+                return Child((int(left), int(top), int(right), int(bottom)), visible == "1", caption)
+        return None
 
     def post(self, title, message, wparam=0, lparam=0):
         code, _ = self.run("post", title, hex(message), hex(wparam), hex(lparam))
@@ -113,34 +114,27 @@ class Helper:
     def click_ok(self, title):
         return self.run("click-ok", title)[0] == 0
 
+    def lines(self, *args):
+        """The output of a call that must succeed."""
+        code, lines = self.run(*args)
+        assert code == 0, f"helper {' '.join(map(str, args))} failed ({code:#x})"
+        return lines
+
     def screen(self):
-        code, lines = self.run("screen")
-        assert code == 0, "helper screen failed"
-        width, height = lines[0].split()
-        return int(width), int(height)
+        return tuple(int(n) for n in self.lines("screen")[0].split())
 
     def windows(self, class_name):
         """The TopLevel windows of the class, in Z order."""
-        code, lines = self.run("windows", class_name)
-        assert code == 0, f"helper windows failed ({code:#x})"
-        found = []
-        for line in lines:
-            numbers = line.split()
-            found.append(TopLevel(tuple(int(n) for n in numbers[:4]), numbers[4] == "1",
-                                  int(numbers[5], 16), int(numbers[6], 16)))
-        return found
+        return [TopLevel(tuple(map(int, n[:4])), n[4] == "1", int(n[5], 16), int(n[6], 16))
+                for n in (line.split() for line in self.lines("windows", class_name))]
 
     def monitors(self):
         """[(rect, primary)] as Wine lists the monitors."""
-        code, lines = self.run("monitors")
-        assert code == 0, "helper monitors failed"
-        return [(tuple(int(n) for n in line.split()[:4]), line.split()[4] == "1") for line in lines]
+        return [(tuple(map(int, n[:4])), n[4] == "1") for n in (line.split() for line in self.lines("monitors"))]
 
     def focus(self):
         """(title of the active window, title of the window with the keyboard)."""
-        code, lines = self.run("focus")
-        assert code == 0, "helper focus failed"
-        return tuple((lines + ["", ""])[:2])
+        return tuple((self.lines("focus") + ["", ""])[:2])
 
     def owner(self, title):
         """The title of the window's owner, or None."""
@@ -149,36 +143,25 @@ class Helper:
 
     def enabled(self, title):
         """Whether the window takes input."""
-        code, lines = self.run("enabled", title)
-        assert code == 0, f"no window {title}"
-        return lines[0] == "1"
+        return self.lines("enabled", title)[0] == "1"
 
     def snapshot_path(self):
         """The Linux path of the user's snapshot, as the programs name it."""
-        code, lines = self.run("snapshot-path")
-        assert code == 0, "helper snapshot-path failed"
-        return self.wine.unix_path(lines[0])
+        return self.wine.unix_path(self.lines("snapshot-path")[0])
 
     def refresh_rate(self):
         """The current display mode's refresh rate in hertz, as Wine reports it."""
-        code, lines = self.run("refresh-rate")
-        assert code == 0, "helper refresh-rate failed"
-        return int(lines[0])
-
+        return int(self.lines("refresh-rate")[0])
 
     def stored_size(self):
         """(width, height) of the mode the system goes back to after a temporary change."""
-        code, lines = self.run("stored-size")
-        assert code == 0, "helper stored-size failed"
-        return tuple(int(n) for n in lines[0].split())
+        return tuple(int(n) for n in self.lines("stored-size")[0].split())
 
 
 def wait_show_screen(helper, display):
     """The ShowScreen once the renderer's window has come, None if it does not come."""
     rect = helper.wait_for(RENDERER_TITLE)
-    if not rect:
-        return None
-    return ShowScreen(rect, xserver.screen_size(display), helper.screen())
+    return ShowScreen(rect, xserver.screen_size(display), helper.screen()) if rect else None
 
 
 def primed_helper(wine, exe):

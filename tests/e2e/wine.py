@@ -3,10 +3,10 @@
 import fcntl
 import os
 import shutil
-import signal
 import subprocess
-import time
 from pathlib import Path
+
+from waiting import close_then_kill, kill_group, kill_pids
 
 READY_MARK = ".vitrelux-prefix-ready"
 # Wine's loader and prefix kind by the programs' word size. The 64-bit loader is called directly:
@@ -93,15 +93,14 @@ class Wine:
     def start(self, program, args=(), extra_env=None, log_name="program"):
         """Starts a program; its output goes to files (a full pipe would stall it)."""
         self.log_dir.mkdir(parents=True, exist_ok=True)
-        out = open(self.log_dir / f"{log_name}.out", "w")
-        err = open(self.log_dir / f"{log_name}.err", "w")
-        process = subprocess.Popen([self.loader, str(program), *args], env=self.env(extra_env),
-                                   stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                   start_new_session=True, **self.as_user)
-        out.close()
-        err.close()
+        with open(self.log_dir / f"{log_name}.out", "w") as out, open(self.log_dir / f"{log_name}.err", "w") as err:
+            process = self._popen(program, args, self.env(extra_env), stdout=out, stderr=err)
         self.processes.append(process)
         return process
+
+    def _popen(self, program, args, env, **streams):
+        return subprocess.Popen([self.loader, str(program), *args], env=env, stdin=subprocess.DEVNULL,
+                                start_new_session=True, **self.as_user, **streams)
 
     def call(self, program, args, timeout=20, attempts=3):
         """Runs a short program; returns (exit code, stdout).
@@ -110,10 +109,8 @@ class Wine:
         hangs; such a call is killed and tried again.
         """
         for _ in range(attempts):
-            process = subprocess.Popen([self.loader, str(program), *args], env=self.env(),
-                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                       stderr=subprocess.DEVNULL, text=True, encoding="utf-8", errors="replace",
-                                       start_new_session=True, **self.as_user)
+            process = self._popen(program, args, self.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                  text=True, encoding="utf-8", errors="replace")
             try:
                 out, _ = process.communicate(timeout=timeout)
                 return process.returncode, out
@@ -122,25 +119,23 @@ class Wine:
         raise TimeoutError(f"{program} {' '.join(args)} hung {attempts} times")
 
     def stop_server(self):
-        """Ends every process of this prefix (wineserver -k) and waits until they are gone."""
-        subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60,
-                       **self.as_user)
-        for process in self.processes:
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                kill_group(process)
+        """Ends every process of this prefix: wineserver -k, then by force whatever is left."""
+        def kill_server():
+            subprocess.run(["wineserver", "-k"], env=self.env(), stdin=subprocess.DEVNULL, capture_output=True,
+                           timeout=60, **self.as_user)
+        close_then_kill(kill_server, lambda: not prefix_pids(self.prefix),
+                        lambda: kill_pids(prefix_pids(self.prefix)), 25)
         self.processes = [p for p in self.processes if p.poll() is None]
-        wait_prefix_gone(self.prefix)
 
 
-def kill_group(process):
+def opened_session(prefix, display, log_dir, session_env, program, user=None):
+    """For a fixture to yield from: a Wine session in the prefix for programs of the given one's
+    word size, closed when the fixture ends."""
+    wine = Wine(prefix, display, log_dir, session_env, program_bits(program), user)
     try:
-        os.killpg(process.pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
-    process.wait(timeout=10)
+        yield wine.open_prefix()
+    finally:
+        wine.close()
 
 
 def prefix_pids(prefix):
@@ -157,14 +152,3 @@ def prefix_pids(prefix):
         if marker in environ:
             pids.append(int(entry.name))
     return pids
-
-
-def wait_prefix_gone(prefix, timeout=15):
-    deadline = time.monotonic() + timeout
-    while prefix_pids(prefix) and time.monotonic() < deadline:
-        time.sleep(0.2)
-    for pid in prefix_pids(prefix):
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass

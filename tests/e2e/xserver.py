@@ -5,8 +5,9 @@ import fcntl
 import os
 import re
 import subprocess
-import time
 from pathlib import Path
+
+from waiting import close_then_kill, kill_group, wait_until
 
 XORG_TEMPLATE = """\
 Section "Device"
@@ -97,15 +98,14 @@ def reserve_display():
     raise RuntimeError("no free X display number")
 
 
-def run_x_tool(display, args, timeout=20):
-    env = dict(os.environ, DISPLAY=display)
-    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+def run_x_tool(display, args, timeout=20, check=False):
+    return subprocess.run(args, env=dict(os.environ, DISPLAY=display), capture_output=True, text=True,
+                          timeout=timeout, check=check)
 
 
 def screen_size(display):
     """Current root window size (width, height) as RandR reports it."""
-    result = run_x_tool(display, ["xrandr", "--current"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xrandr", "--current"], check=True)
     first = result.stdout.splitlines()[0]
     current = first.split("current", 1)[1].split(",")[0]
     width, height = current.split("x")
@@ -114,16 +114,14 @@ def screen_size(display):
 
 def root_size(display):
     """(width, height) of the root window, on any server, RandR or not."""
-    result = run_x_tool(display, ["xwininfo", "-root"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xwininfo", "-root"], check=True)
     fields = dict(line.strip().split(":", 1) for line in result.stdout.splitlines() if ":" in line)
     return int(fields["Width"]), int(fields["Height"])
 
 
 def current_mode(display):
     """((width, height), refresh rate) of the current mode, as RandR lists it."""
-    result = run_x_tool(display, ["xrandr", "--current"])
-    result.check_returncode()
+    result = run_x_tool(display, ["xrandr", "--current"], check=True)
     for line in result.stdout.splitlines()[1:]:
         words = line.split()
         current = [word for word in words[1:] if "*" in word]
@@ -133,23 +131,13 @@ def current_mode(display):
     return None
 
 
-def wait_for(read, wanted, timeout):
-    """read() once it gives wanted, or the last value it gave after the time-out."""
-    deadline = time.monotonic() + timeout
-    while True:
-        current = read()
-        if current == wanted or time.monotonic() >= deadline:
-            return current
-        time.sleep(0.2)
-
-
 def wait_for_size(display, size, timeout=10):
     """The screen size once it is the given one, or the last size seen after the time-out."""
-    return wait_for(lambda: screen_size(display), size, timeout)
+    return wait_until(lambda: screen_size(display), timeout, 0.2, until=lambda seen: seen == size)
 
 
 def wait_for_mode(display, mode, timeout=10):
-    return wait_for(lambda: current_mode(display), mode, timeout)
+    return wait_until(lambda: current_mode(display), timeout, 0.2, until=lambda seen: seen == mode)
 
 
 def set_size(display, size):
@@ -213,24 +201,15 @@ class XServer:
                 "-config", str(config), "-logfile", str(self.work_dir / f"xorg-{self.number}.log")]
 
     def _wait_ready(self, timeout=30):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                return False
-            probe = run_x_tool(self.display, ["xdpyinfo"], timeout=10)
-            if probe.returncode == 0:
-                return True
-            time.sleep(0.2)
-        return False
+        def ready():
+            return run_x_tool(self.display, ["xdpyinfo"], timeout=10).returncode == 0
+        return wait_until(lambda: self.process.poll() is not None or ready(), timeout, 0.2) \
+            and self.process.poll() is None
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait(timeout=10)
+        if self.process:
+            close_then_kill(self.process.terminate, lambda: self.process.poll() is not None,
+                            lambda: kill_group(self.process), 10)
         if self._reservation:
             self._reservation.close()
             self._reservation = None
