@@ -10,8 +10,8 @@ from project import TEXTS, constant
 from waiting import wait_until
 from windows import CODE_PAGE, SECTION, SETTINGS_FILE, SETTINGS_TITLE
 
-WINDOW_CODE = "saver/settings_dialog/settings_dialog_win32.cpp"
-CLIENT_SIZE = (constant(WINDOW_CODE, "clientWidth"), constant(WINDOW_CODE, "clientHeight"))
+LAYOUT_CODE = "saver/settings_dialog/dialog_layout.h"
+CLIENT_SIZE = (constant(LAYOUT_CODE, "dialogClientWidth"), constant(LAYOUT_CODE, "dialogClientHeight"))
 CHOOSER_TITLE = constant(TEXTS, "fileChooserTitle")
 ADDRESS = constant(TEXTS, "projectAddress")
 NOT_KEPT_TEXT = constant(TEXTS, "notKeptText")

@@ -50,7 +50,7 @@ def constant(path, name):
 def layout(path="saver/settings_dialog/dialog_layout.cpp", edge=2):
     """Each part's (left, top, right, bottom) in the dialog's client area. The parts on the panel lie
     inside its sunken edge (WS_EX_CLIENTEDGE, 2 pixels)."""
-    rows = re.findall(r"\{Part::(\w+), Surface::(\w+), \{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\}",
+    rows = re.findall(r"\{Part::(\w+), Kind::\w+, Surface::(\w+), \{(-?\d+), (-?\d+), (-?\d+), (-?\d+)\}",
                       (ROOT / path).read_text(encoding="utf-8"))
     panel = next(tuple(map(int, rect)) for part, _, *rect in rows if part == "Panel")
     inside = {"Window": (0, 0), "Panel": (panel[0] + edge, panel[1] + edge)}

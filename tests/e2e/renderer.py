@@ -6,7 +6,7 @@ from project import constant
 from waiting import close_then_kill
 from windows import RENDERER, RENDERER_TITLE, WM_CLOSE
 
-SNAPSHOT_CODE = "render/snapshot_win32.cpp"
+SNAPSHOT_CODE = "render/dib_file_win32.cpp"
 UNKNOWN_FORMAT = constant(SNAPSHOT_CODE, "unknownFormat")
 CONVERSION_ERROR = constant(SNAPSHOT_CODE, "conversionError")
 

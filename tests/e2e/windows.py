@@ -31,7 +31,7 @@ SC_SCREENSAVE = 0xF140
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 
 # The renderer always shows in this mode; CENTRE is where a click gives it the keyboard.
-SHOW_SIZE = constant("render/renderer_win32.cpp", "displaySettings")[:2]
+SHOW_SIZE = (constant("render/display_mode.h", "showWidth"), constant("render/display_mode.h", "showHeight"))
 CENTRE = (SHOW_SIZE[0] // 2, SHOW_SIZE[1] // 2)
 # Where the renderer's window is, and the screen size X and Wine report while it is there.
 ShowScreen = collections.namedtuple("ShowScreen", "rect size wine_size")
