@@ -1,6 +1,6 @@
 // The one place where the windows make and free their GDI objects (fonts, brushes, bitmaps and
 // memory DCs): owners that free what they hold, and a count of what they hold, so that a test can
-// see every object go with the window that held it. Wine answers GetGuiResources with 0.
+// see every object go with the window that held it. NOTE: Wine answers GetGuiResources with 0.
 #pragma once
 #include <windows.h>
 

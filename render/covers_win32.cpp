@@ -37,7 +37,7 @@ HINSTANCE coverClassInstance()
     return instance;
 }
 
-BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) noexcept
 {
     MONITORINFO info{};
     info.cbSize = sizeof info;

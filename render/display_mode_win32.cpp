@@ -82,7 +82,7 @@ void ShowDisplayMode::leave()
         return;
     switched_ = false;
     ChangeDisplaySettingsExA(deviceName(), nullptr, nullptr, 0, nullptr);
-    // The stored mode is the one the desktop had, unless it was stored while the show's mode was
+    // NOTE: the stored mode is the one the desktop had, unless it was stored while the show's mode was
     // on (Wine stores the screen's mode when its desktop process starts, which can be after the
     // switch), or it has the desktop's size at another rate; the user gets back the mode from
     // before the show either way.

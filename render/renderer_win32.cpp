@@ -245,7 +245,7 @@ void Renderer::drawScene()
 int Renderer::run()
 {
     MSG message{};
-    // Windows ends timed waits on its 15.6 ms system tick unless a finer one is asked for; on that
+    // NOTE: Windows ends timed waits on its 15.6 ms system tick unless a finer one is asked for; on that
     // tick the pacing's waits would space the frames up to 31 ms apart instead of 17.
     timeBeginPeriod(1);
     for (;;) {

@@ -111,7 +111,7 @@ public:
 private:
     void showEnabled(bool enabled)
     {
-        // The system would leave the focus nowhere, where Escape no longer reaches the dialog.
+        // NOTE: the system would leave the focus nowhere, where Escape no longer reaches the dialog.
         if (!enabled && GetFocus() == window_)
             SetFocus(GetAncestor(window_, GA_ROOT));
         EnableWindow(window_, enabled);

@@ -115,7 +115,7 @@ struct OwnerOnly {
     }
 };
 
-// Takes the file's whole size on the disk before anything is drawn into its mapping: a file system
+// NOTE: takes the file's whole size on the disk before anything is drawn into its mapping: a file system
 // that reserves nothing as a file grows (Wine's, or Windows' for a compressed or sparse file) would
 // fault on a full disk when the picture is drawn, instead of refusing here.
 bool reserveSpace(HANDLE file, std::size_t size, std::size_t written)

@@ -24,7 +24,7 @@ void paintPreview(HWND window)
     EndPaint(window, &paint);
 }
 
-LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     switch (message) {
     case WM_PAINT:
