@@ -54,7 +54,7 @@ std::wstring shortPathOf(const std::wstring& path)
 // The path as given and as stored, both UTF-8.
 std::vector<std::string> bothForms(const std::wstring& path)
 {
-    return {utf8Text(path), utf8Text(shortPathOf(path))};
+    return {utf8FromWide(path), utf8FromWide(shortPathOf(path))};
 }
 
 // The short path of a file in a system folder as the program that runs the file would see it: a
@@ -124,8 +124,8 @@ extern "C" __declspec(dllexport) UINT __stdcall SetSaver(MSIHANDLE install)
     const std::wstring& installed = data[1];
     std::vector<std::string> ours = bothForms(installed);
     for (std::size_t field = 2; field < 6; ++field)
-        ours.push_back(utf8Text(data[field]));
-    if (!SetsSaver(asked, utf8Text(data[6]), ours))
+        ours.push_back(utf8FromWide(data[field]));
+    if (!SetsSaver(asked, utf8FromWide(data[6]), ours))
         return ERROR_SUCCESS;
     // Without ScreenSaveActive 1 the saver set here would never start.
     const bool written = putDesktopValue(saverValue, shortPathOf(installed)) == ERROR_SUCCESS &&
@@ -150,7 +150,7 @@ extern "C" __declspec(dllexport) UINT __stdcall RestoreSaver(MSIHANDLE install)
 extern "C" __declspec(dllexport) UINT __stdcall ClearSaver(MSIHANDLE install)
 {
     const std::vector<std::wstring> data = actionData(install, 1);
-    if (NamesSaver(utf8Text(storedSaver()), bothForms(data[0])))
+    if (NamesSaver(utf8FromWide(storedSaver()), bothForms(data[0])))
         putDesktopValue(saverValue, L"");
     return ERROR_SUCCESS;
 }

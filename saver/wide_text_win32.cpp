@@ -1,16 +1,13 @@
-// Conversions between UTF-8 and the UTF-16 of the wide functions.
+// Conversions between UTF-8, the system's code page and the UTF-16 of the wide functions.
 #include "saver/wide_text_win32.h"
 
 #include <windows.h>
 
 #include "saver/code_page_text.h"
 
-std::wstring wideText(const std::string& utf8)
-{
-    return wideText(utf8, CP_UTF8);
-}
+namespace {
 
-std::wstring wideText(const std::string& bytes, unsigned codePage)
+std::wstring wideFrom(const std::string& bytes, unsigned codePage)
 {
     const int size = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
@@ -19,7 +16,19 @@ std::wstring wideText(const std::string& bytes, unsigned codePage)
     return wide;
 }
 
-std::string utf8Text(const std::wstring& wide)
+} // namespace
+
+std::wstring wideFromUtf8(const std::string& utf8)
+{
+    return wideFrom(utf8, CP_UTF8);
+}
+
+std::wstring wideFromCodePage(const std::string& bytes)
+{
+    return wideFrom(bytes, CP_ACP);
+}
+
+std::string utf8FromWide(const std::wstring& wide)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');

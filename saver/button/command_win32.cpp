@@ -80,7 +80,7 @@ public:
     {
         if (command.opaque() && drawFace())
             surface_->show(target);
-        const std::wstring caption = wideText(command.Caption());
+        const std::wstring caption = wideFromUtf8(command.Caption());
         const FaceLayout& layout = command.face().layout;
         RECT place = {0, pixels(layout.captionTop), pixels(layout.captionWidth), height_};
         SetBkMode(target, TRANSPARENT);
@@ -92,7 +92,7 @@ public:
     void created(const CREATESTRUCTW& creation)
     {
         // Screen readers and window lists name the button by its window text.
-        SetWindowTextW(window_, wideText(command.Caption()).c_str());
+        SetWindowTextW(window_, wideFromUtf8(command.Caption()).c_str());
         resized(creation.cx, creation.cy);
     }
 
@@ -302,7 +302,7 @@ GdiObject createCaptionFont(const ButtonFont& font)
     description.lfUnderline = font.underline;
     description.lfStrikeOut = font.strikethrough;
     description.lfCharSet = static_cast<BYTE>(font.charset);
-    lstrcpynW(description.lfFaceName, wideText(font.typeface).c_str(), LF_FACESIZE);
+    lstrcpynW(description.lfFaceName, wideFromUtf8(font.typeface).c_str(), LF_FACESIZE);
     return GdiObject(CreateFontIndirectW(&description));
 }
 

@@ -41,7 +41,7 @@ public:
     bool fileExists(const std::string& path) override { return FileExists(files_, path, places_.leadBytes); }
     void showRendererMissing() override
     {
-        MessageBoxW(nullptr, wideText(texts::rendererMissingText).c_str(), wideText(texts::messageCaption).c_str(), MB_OK);
+        MessageBoxW(nullptr, wideFromUtf8(texts::rendererMissingText).c_str(), wideFromUtf8(texts::messageCaption).c_str(), MB_OK);
     }
     void showSettingsDialog(std::int32_t owner) override
     {

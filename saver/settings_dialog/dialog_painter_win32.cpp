@@ -31,7 +31,7 @@ GdiObject loadBitmap(HINSTANCE instance, int id)
 
 void drawLabel(HDC dc, HFONT font, Part part, const std::string& text, COLORREF colour, UINT format)
 {
-    const std::wstring wide = wideText(text);
+    const std::wstring wide = wideFromUtf8(text);
     RECT place = rectOf(part);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);

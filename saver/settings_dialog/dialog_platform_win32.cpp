@@ -69,24 +69,24 @@ void WindowsDialogPlatform::showGlyph(int option, bool selected)
 
 void WindowsDialogPlatform::setTrackText(const std::string& text)
 {
-    SetWindowTextW(windows_.track, wideText(text).c_str());
+    SetWindowTextW(windows_.track, wideFromUtf8(text).c_str());
 }
 
 std::string WindowsDialogPlatform::trackText()
 {
     wchar_t text[256] = {};
     GetWindowTextW(windows_.track, text, 256);
-    return utf8Text(text);
+    return utf8FromWide(text);
 }
 
 void WindowsDialogPlatform::addTrackEntry(const std::string& text)
 {
-    SendMessageW(windows_.track, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideText(text).c_str()));
+    SendMessageW(windows_.track, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
 }
 
 void WindowsDialogPlatform::setFileLabel(const std::string& path)
 {
-    painter_.setFileText(wideText(path, CP_ACP));
+    painter_.setFileText(wideFromCodePage(path));
     const RECT label = rectOf(Part::FileLabel);
     InvalidateRect(windows_.panel, &label, FALSE);
 }

@@ -13,9 +13,9 @@ FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& in
     // dropped by the chooser.
     wchar_t file[1024] = {};
     wchar_t title[255] = {};
-    const std::wstring filter = wideText(texts::fileFilterName) + L'\0' + wideText(texts::fileFilterPattern) + L'\0';
-    const std::wstring folder = wideText(initialFolder, CP_ACP);
-    const std::wstring caption = wideText(texts::fileChooserTitle);
+    const std::wstring filter = wideFromUtf8(texts::fileFilterName) + L'\0' + wideFromUtf8(texts::fileFilterPattern) + L'\0';
+    const std::wstring folder = wideFromCodePage(initialFolder);
+    const std::wstring caption = wideFromUtf8(texts::fileChooserTitle);
     OPENFILENAMEW request{};
     // The record in its first form (76 bytes in the 32-bit build), without the fields later systems added.
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
@@ -37,7 +37,7 @@ FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& in
 
 void openAddress(HWND owner, const std::string& address)
 {
-    ShellExecuteW(owner, L"open", wideText(address).c_str(), L"", L"", SW_SHOWNORMAL);
+    ShellExecuteW(owner, L"open", wideFromUtf8(address).c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 char localeDecimalSeparator()
@@ -59,5 +59,5 @@ void showMessage(HWND owner, DialogMessage message)
     const char* text = message == DialogMessage::UnspellableName ? texts::unspellableNameText
         : message == DialogMessage::NameTooLong                  ? texts::nameTooLongText
                                                                  : texts::notKeptText;
-    MessageBoxW(owner, wideText(text).c_str(), wideText(texts::messageCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(owner, wideFromUtf8(text).c_str(), wideFromUtf8(texts::messageCaption).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }

@@ -149,7 +149,7 @@ bool DialogWindow::create()
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame = {0, 0, dialogClientWidth, dialogClientHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    if (!CreateWindowExW(0, dialogClassName, wideText(contract::settingsDialogTitle).c_str(), style, 0, 0,
+    if (!CreateWindowExW(0, dialogClassName, wideFromUtf8(contract::settingsDialogTitle).c_str(), style, 0, 0,
                          frame.right - frame.left, frame.bottom - frame.top, windows_.owner, nullptr, instance_, this))
         return false;
     if (windows_.owner)
