@@ -1,9 +1,10 @@
 // The front end's texts. What the user sees is UTF-8, turned into UTF-16 for the wide functions so
 // that it reads the same whatever the system's code page. What is stored (the settings keys) and
-// what the media control interface hands back are Shift-JIS (code page 932) bytes, each with a
-// comment showing the text.
+// the two texts the music player gives for a failed media command are Shift-JIS (code page 932)
+// bytes, each with a comment showing the text.
 #pragma once
 #include "common/version.h"
+#include "saver/ansi_text.h"
 
 namespace texts {
 
@@ -33,14 +34,14 @@ inline constexpr const char* notKeptText = "設定を保存できませんでし
 inline constexpr const char* messageCaption = "Vitrelux (ScreenSaver)";
 
 // BGM区分
-inline constexpr const char* keyMusicSource = "BGM\x8B\xE6\x95\xAA";
+inline constexpr ShiftJisText keyMusicSource{"BGM\x8B\xE6\x95\xAA"};
 // BGMﾘﾋﾟｰﾄ
-inline constexpr const char* keyRepeatTrack = "BGM\xD8\xCB\xDF\xB0\xC4";
+inline constexpr ShiftJisText keyRepeatTrack{"BGM\xD8\xCB\xDF\xB0\xC4"};
 // BGMﾌｧｲﾙ
-inline constexpr const char* keyMusicFile = "BGM\xCC\xA7\xB2\xD9";
+inline constexpr ShiftJisText keyMusicFile{"BGM\xCC\xA7\xB2\xD9"};
 // コマンド文字列が指定されていません
-inline constexpr const char* mciEmptyCommandText = "\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1";
+inline constexpr ShiftJisText mciEmptyCommandText{"\x83R\x83}\x83\x93\x83h\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8Ew\x92\xE8\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1"};
 // Error (文字列が取れません)
-inline constexpr const char* mciNoErrorText = "Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)";
+inline constexpr ShiftJisText mciNoErrorText{"Error (\x95\xB6\x8E\x9A\x97\xF1\x82\xAA\x8E\xE6\x82\xEA\x82\xDC\x82\xB9\x82\xF1)"};
 
 } // namespace texts

@@ -23,9 +23,9 @@ std::wstring wideFromUtf8(const std::string& utf8)
     return wideFrom(utf8, CP_UTF8);
 }
 
-std::wstring wideFromCodePage(const std::string& bytes)
+std::wstring wideFromCodePage(const AnsiText& bytes)
 {
-    return wideFrom(bytes, CP_ACP);
+    return wideFrom(bytes.bytes(), CP_ACP);
 }
 
 std::string utf8FromWide(const std::wstring& wide)
@@ -65,18 +65,18 @@ private:
 
 } // namespace
 
-bool systemCodePageText(const std::wstring& wide, std::string& bytes)
+bool systemCodePageText(const std::wstring& wide, AnsiText& bytes)
 {
     return codePageText(wide, GetACP(), bytes);
 }
 
-bool codePageText(const std::wstring& wide, unsigned codePage, std::string& bytes)
+bool codePageText(const std::wstring& wide, unsigned codePage, AnsiText& bytes)
 {
     SystemCodePage system(codePage);
     const std::optional<std::string> converted =
         CodePageText(std::u16string(wide.begin(), wide.end()), codePage, system);
     if (!converted)
         return false;
-    bytes = *converted;
+    bytes = AnsiText(*converted);
     return true;
 }

@@ -4,10 +4,12 @@
 #pragma once
 #include <string>
 
+#include "saver/ansi_text.h"
+
 std::wstring wideFromUtf8(const std::string& utf8);
-std::wstring wideFromCodePage(const std::string& bytes);
+std::wstring wideFromCodePage(const AnsiText& bytes);
 std::string utf8FromWide(const std::wstring& wide);
 // The text in the system's code page, as the settings file and the music player take paths; false
 // when that code page cannot spell it.
-bool systemCodePageText(const std::wstring& wide, std::string& bytes);
-bool codePageText(const std::wstring& wide, unsigned codePage, std::string& bytes);
+bool systemCodePageText(const std::wstring& wide, AnsiText& bytes);
+bool codePageText(const std::wstring& wide, unsigned codePage, AnsiText& bytes);

@@ -22,9 +22,9 @@ HWND windowOf(std::int32_t handle)
 
 class SystemStartup : public StartupPlatform {
 public:
-    SystemStartup(HINSTANCE instance, std::string commandLine, std::string programFolder)
+    SystemStartup(HINSTANCE instance, const std::string& commandLine, AnsiText programFolder)
         : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder)),
-          places_{ProgramFolder, "", CodePageLeadBytes(CP_ACP)}
+          places_{ProgramFolder, AnsiText(), AnsiCodePageOf(CP_ACP)}
     {
     }
 
@@ -38,7 +38,7 @@ public:
         places_.userFile = UserSettingsFile(UserDataFolder());
         LoadSettings(profile_, files_, places_, settings_);
     }
-    bool fileExists(const std::string& path) override { return FileExists(files_, path, places_.leadBytes); }
+    bool fileExists(const AnsiText& path) override { return FileExists(files_, path, places_.codePage); }
     void showRendererMissing() override
     {
         MessageBoxW(nullptr, wideFromUtf8(texts::rendererMissingText).c_str(), wideFromUtf8(texts::messageCaption).c_str(), MB_OK);
@@ -59,18 +59,18 @@ public:
 private:
     HINSTANCE instance_;
     std::string ModeLetter;
-    std::string ProgramFolder;
+    AnsiText ProgramFolder;
     SettingsPlaces places_;
     Settings settings_;
     SystemProfile profile_;
     SystemFiles files_;
 };
 
-std::string programPath()
+AnsiText programPath()
 {
     char path[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    return AnsiText(path);
 }
 
 } // namespace
@@ -80,7 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // NOTE: not the C runtime's start-up split, which cuts an unquoted program path at its first byte
     // above 0x7F ("C:\ｽｸﾘｰﾝ\Vitrelux.scr /s" read as mode "V").
     const std::string commandLine = ArgumentsOf(reinterpret_cast<const char16_t*>(GetCommandLineW()));
-    const std::string ProgramFolder = ProgramFolderOf(programPath());
+    const AnsiText ProgramFolder = ProgramFolderOf(programPath());
     SystemStartup startup(instance, commandLine, ProgramFolder);
     if (Main(commandLine, ProgramFolder, startup) == StartupEnd::Terminate)
         ExitProcess(0);

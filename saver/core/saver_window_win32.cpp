@@ -29,9 +29,9 @@ public:
 
     // The program is named explicitly: with the path alone as the command line, a folder such as
     // "C:\Program Files\..." would first be tried as "C:\Program.exe".
-    void startRenderer(const std::string& path) override
+    void startRenderer(const AnsiText& path) override
     {
-        std::string commandLine = "\"" + path + "\"";
+        const std::string commandLine = "\"" + path.bytes() + "\"";
         std::vector<char> writable(commandLine.begin(), commandLine.end());
         writable.push_back('\0');
         STARTUPINFOA startup{};
@@ -67,7 +67,7 @@ private:
 
 // The show and what it runs on, owned by the saver window.
 struct SaverWindow {
-    SaverWindow(HWND window, const Settings& settings, const std::string& ModeLetter, const std::string& ProgramFolder)
+    SaverWindow(HWND window, const Settings& settings, const std::string& ModeLetter, const AnsiText& ProgramFolder)
         : platform(window), show(platform, musicThread, settings, ModeLetter, ProgramFolder)
     {
     }
@@ -136,7 +136,7 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
 } // namespace
 
 bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::string& ModeLetter,
-                       const std::string& ProgramFolder)
+                       const AnsiText& ProgramFolder)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = saverWindowProc;

@@ -7,4 +7,4 @@
 
 // Creates the window (never shown) and runs its load handler; false when the window could not be made.
 bool CreateSaverWindow(HINSTANCE instance, const Settings& settings, const std::string& ModeLetter,
-                       const std::string& ProgramFolder);
+                       const AnsiText& ProgramFolder);

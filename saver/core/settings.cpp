@@ -1,56 +1,39 @@
-// Reading and writing the stored settings: the number rules, the music file checks and path
-// handling that knows the system code page's two-byte characters.
+// Reading and writing the stored settings: the number rules, the music file checks and the safe
+// replacing of the settings file.
 #include "saver/core/settings.h"
 
 #include <cmath>
-#include <string_view>
+#include <initializer_list>
 
 #include "saver/core/decimal.h"
 #include "saver/texts.h"
 
 namespace {
 
-const char settingsSection[] = "Section";
+constexpr ShiftJisText settingsSection{"Section"};
 const char settingsFileName[] = "Vitrelux.ini";
 // A save's draft and the file it replaces, beside the settings file.
 const char draftEnding[] = ".new";
 const char backupEnding[] = ".bak";
 
-std::string SettingsFileBeside(const std::string& programFolder)
+AnsiText SettingsFileBeside(const AnsiText& programFolder)
 {
     return programFolder + "\\" + settingsFileName;
 }
 
-std::int16_t SettingNumber(const std::string& text)
+std::int16_t SettingNumber(const AnsiText& text)
 {
     double value = 0;
     // Floored towards minus infinity: -1.5 is -2.
-    return ReadDecimal(text, value) ? SixteenBitsOrZero(std::floor(value)) : 0;
-}
-
-bool IsLeadByte(const LeadBytes& leadBytes, char c)
-{
-    return leadBytes[static_cast<unsigned char>(c)];
-}
-
-std::size_t LastSeparator(const std::string& path, std::string_view separators, const LeadBytes& leadBytes)
-{
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsLeadByte(leadBytes, path[i]))
-            ++i;
-        else if (separators.find(path[i]) != std::string_view::npos)
-            last = i;
-    }
-    return last;
+    return ReadDecimal(text.bytes(), value) ? SixteenBitsOrZero(std::floor(value)) : 0;
 }
 
 // The draft in target's place, flushed first so that a power cut leaves one or the other. The draft
 // is deleted only while the target or its backup holds a choice: where neither does, the next start
 // reads the draft.
-bool PutInPlace(FileStore& files, const std::string& draft, const std::string& target)
+bool PutInPlace(FileStore& files, const AnsiText& draft, const AnsiText& target)
 {
-    const std::string backup = target + backupEnding;
+    const AnsiText backup = target + backupEnding;
     switch (files.flush(draft) ? files.replace(draft, target, backup) : Replacement::NotAtAll) {
     case Replacement::Whole:
         break;
@@ -74,16 +57,14 @@ bool PutInPlace(FileStore& files, const std::string& draft, const std::string& t
 }
 
 // The three keys written into a copy of base beside target, which then takes target's place.
-bool StoreSettings(ProfileAccess& profile, FileStore& files, const std::string& base, const std::string& target,
+bool StoreSettings(ProfileAccess& profile, FileStore& files, const AnsiText& base, const AnsiText& target,
                    const Settings& settings)
 {
-    const std::string draft = target + draftEnding;
-    const std::string source = FormatSettingNumber(settings.MusicSource);
-    const std::string repeat = FormatSettingNumber(settings.RepeatTrack);
+    const AnsiText draft = target + draftEnding;
     const bool stored = files.copyOrCreate(base, draft)
-        && WriteSetting(profile, settingsSection, texts::keyMusicSource, source, draft)
-        && WriteSetting(profile, settingsSection, texts::keyRepeatTrack, repeat, draft)
-        && WriteSetting(profile, settingsSection, texts::keyMusicFile, settings.MusicFile, draft);
+        && profile.writeString(settingsSection, texts::keyMusicSource, FormatSettingNumber(settings.MusicSource), draft)
+        && profile.writeString(settingsSection, texts::keyRepeatTrack, FormatSettingNumber(settings.RepeatTrack), draft)
+        && profile.writeString(settingsSection, texts::keyMusicFile, settings.MusicFile, draft);
     // A draft not written whole holds no choice.
     if (!stored) {
         files.remove(draft);
@@ -94,11 +75,11 @@ bool StoreSettings(ProfileAccess& profile, FileStore& files, const std::string& 
 
 // The user's own copy, else the file beside the program; of each, where a save left it without the
 // file, its draft or its backup.
-std::string SettingsFileToRead(FileChecks& files, const SettingsPlaces& places)
+AnsiText SettingsFileToRead(FileChecks& files, const SettingsPlaces& places)
 {
-    const std::string beside = SettingsFileBeside(places.programFolder);
-    for (const std::string& file : {places.userFile, beside}) {
-        for (const char* ending : {"", draftEnding, backupEnding}) {
+    const AnsiText beside = SettingsFileBeside(places.programFolder);
+    for (const AnsiText& file : {places.userFile, beside}) {
+        for (const AnsiText& ending : std::initializer_list<AnsiText>{"", draftEnding, backupEnding}) {
             if (!file.empty() && files.canOpenForReading(file + ending))
                 return file + ending;
         }
@@ -108,71 +89,49 @@ std::string SettingsFileToRead(FileChecks& files, const SettingsPlaces& places)
 
 } // namespace
 
-std::string ReadSetting(ProfileAccess& profile, const std::string& section, const std::string& key,
-                        const std::string& file)
-{
-    return profile.readString(section, key, file);
-}
-
-bool WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
-                  const std::string& file)
-{
-    return profile.writeString(section, key, value, file);
-}
-
-std::string UserSettingsFile(const std::string& userDataFolder)
+AnsiText UserSettingsFile(const AnsiText& userDataFolder)
 {
     if (userDataFolder.empty())
-        return "";
+        return AnsiText();
     return userDataFolder + "\\Vitrelux\\" + settingsFileName;
 }
 
 void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings)
 {
-    const std::string& programFolder = places.programFolder;
-    const std::string file = SettingsFileToRead(files, places);
-    settings.MusicSource = SettingNumber(ReadSetting(profile, settingsSection, texts::keyMusicSource, file));
-    settings.RepeatTrack = SettingNumber(ReadSetting(profile, settingsSection, texts::keyRepeatTrack, file));
-    settings.MusicFile = ReadSetting(profile, settingsSection, texts::keyMusicFile, file);
-    if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile, places.leadBytes))
-        settings.MusicFile.clear();
+    const AnsiText file = SettingsFileToRead(files, places);
+    settings.MusicSource = SettingNumber(profile.readString(settingsSection, texts::keyMusicSource, file));
+    settings.RepeatTrack = SettingNumber(profile.readString(settingsSection, texts::keyRepeatTrack, file));
+    settings.MusicFile = profile.readString(settingsSection, texts::keyMusicFile, file);
+    if (!settings.MusicFile.empty() && !FileExists(files, settings.MusicFile, places.codePage))
+        settings.MusicFile = AnsiText();
     if (settings.MusicFile.empty() && settings.MusicSource == 2)
         settings.MusicSource = 0;
     settings.FileDialogFolder =
-        settings.MusicFile.empty() ? programFolder : FolderOfPath(settings.MusicFile, places.leadBytes);
+        settings.MusicFile.empty() ? places.programFolder : places.codePage.folderOf(settings.MusicFile);
 }
 
 bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings)
 {
-    const std::string beside = SettingsFileBeside(places.programFolder);
+    const AnsiText beside = SettingsFileBeside(places.programFolder);
     // Kept when the next start reads it: the user's copy is read first wherever it can be opened.
     if (StoreSettings(profile, files, beside, beside, settings))
         return places.userFile.empty() || files.remove(places.userFile) || !files.canOpenForReading(places.userFile)
             || StoreSettings(profile, files, places.userFile, places.userFile, settings);
     if (places.userFile.empty())
         return false;
-    files.createFolder(FolderOfPath(places.userFile, places.leadBytes));
-    const std::string& base = files.canOpenForReading(places.userFile) ? places.userFile : beside;
+    files.createFolder(places.codePage.folderOf(places.userFile));
+    const AnsiText& base = files.canOpenForReading(places.userFile) ? places.userFile : beside;
     return StoreSettings(profile, files, base, places.userFile, settings);
 }
 
-bool FileExists(FileChecks& files, const std::string& path, const LeadBytes& leadBytes)
+bool FileExists(FileChecks& files, const AnsiText& path, const AnsiCodePage& codePage)
 {
-    std::string name = path;
-    if (!name.empty() && LastSeparator(name, "\\", leadBytes) == name.size() - 1)
-        name.pop_back();
+    const std::string& bytes = path.bytes();
+    const AnsiText name(codePage.endsInSeparator(path) ? bytes.substr(0, bytes.size() - 1) : bytes);
     return !name.empty() && files.canOpenForReading(name);
 }
 
-std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes)
+AnsiText FormatSettingNumber(std::int16_t value)
 {
-    const std::size_t separator = LastSeparator(path, ":\\", leadBytes);
-    if (separator == std::string::npos)
-        return "";
-    return path.substr(0, path[separator] == '\\' ? separator : separator + 1);
-}
-
-std::string FormatSettingNumber(std::int16_t value)
-{
-    return (value < 0 ? "" : " ") + std::to_string(value);
+    return value < 0 ? AnsiNumber(value) : " " + AnsiNumber(value);
 }

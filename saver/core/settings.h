@@ -2,30 +2,29 @@
 // the user's own copy where the program's folder cannot be written, read and written through small
 // interfaces so the rules run without Windows.
 #pragma once
-#include <bitset>
 #include <cstdint>
-#include <string>
+
+#include "saver/ansi_text.h"
 
 struct Settings {
     std::int16_t MusicSource = 0;      // 0 none, 1 audio CD, 2 music file (MP3/WAV); others play nothing
     std::int16_t RepeatTrack = 0;      // CD track to repeat, 0 none
-    std::string MusicFile;             // full path, empty when none
-    std::string FileDialogFolder;      // folder for the settings dialog's file chooser; never stored
+    AnsiText MusicFile;                // full path, empty when none
+    AnsiText FileDialogFolder;         // folder for the settings dialog's file chooser; never stored
 };
 
 class ProfileAccess {
 public:
     virtual ~ProfileAccess() = default;
-    virtual std::string readString(const std::string& section, const std::string& key, const std::string& file) = 0;
+    virtual AnsiText readString(ShiftJisText section, ShiftJisText key, const AnsiText& file) = 0;
     // False when the value could not be written.
-    virtual bool writeString(const std::string& section, const std::string& key, const std::string& value,
-                             const std::string& file) = 0;
+    virtual bool writeString(ShiftJisText section, ShiftJisText key, const AnsiText& value, const AnsiText& file) = 0;
 };
 
 class FileChecks {
 public:
     virtual ~FileChecks() = default;
-    virtual bool canOpenForReading(const std::string& path) = 0;
+    virtual bool canOpenForReading(const AnsiText& path) = 0;
 };
 
 // How far the system got in putting a file in another's place, keeping that one under a backup name.
@@ -40,40 +39,31 @@ enum class Replacement {
 class FileStore : public FileChecks {
 public:
     // A copy of the file, or an empty file where there is none to copy.
-    virtual bool copyOrCreate(const std::string& from, const std::string& to) = 0;
+    virtual bool copyOrCreate(const AnsiText& from, const AnsiText& to) = 0;
     // Writes the file through to the disk.
-    virtual bool flush(const std::string& path) = 0;
+    virtual bool flush(const AnsiText& path) = 0;
     // Puts from in to's place, to itself kept as backup; the file's security settings stay.
-    virtual Replacement replace(const std::string& from, const std::string& to, const std::string& backup) = 0;
+    virtual Replacement replace(const AnsiText& from, const AnsiText& to, const AnsiText& backup) = 0;
     // Gives from to's name, replacing what is there; tried again for a moment while something (an
     // indexer, a virus scanner) holds either file.
-    virtual bool move(const std::string& from, const std::string& to) = 0;
+    virtual bool move(const AnsiText& from, const AnsiText& to) = 0;
     // True when the file is gone, or was never there.
-    virtual bool remove(const std::string& path) = 0;
-    virtual void createFolder(const std::string& path) = 0;
+    virtual bool remove(const AnsiText& path) = 0;
+    virtual void createFolder(const AnsiText& path) = 0;
 };
-
-// The bytes of the system's code page that begin a two-byte character: the byte after one belongs
-// to it, even a '\\'. None in a one-byte code page such as 1252.
-using LeadBytes = std::bitset<256>;
 
 // Where the settings file is kept: beside the program, and the user's own copy
 // for when the program's folder cannot be written (installed in the system folder, say).
 struct SettingsPlaces {
-    std::string programFolder;
+    AnsiText programFolder;
     // %APPDATA%\Vitrelux\Vitrelux.ini; empty where the user's folder is unknown.
-    std::string userFile;
+    AnsiText userFile;
     // How the paths above and the stored music file are spelled.
-    LeadBytes leadBytes;
+    AnsiCodePage codePage;
 };
 
 // The user's own copy inside the user's application data folder; empty for an unknown folder.
-std::string UserSettingsFile(const std::string& userDataFolder);
-
-std::string ReadSetting(ProfileAccess& profile, const std::string& section, const std::string& key,
-                        const std::string& file);
-bool WriteSetting(ProfileAccess& profile, const std::string& section, const std::string& key, const std::string& value,
-                  const std::string& file);
+AnsiText UserSettingsFile(const AnsiText& userDataFolder);
 
 // From the user's own copy when there is one, else from the file beside the program.
 void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlaces& places, Settings& settings);
@@ -84,8 +74,7 @@ void LoadSettings(ProfileAccess& profile, FileChecks& files, const SettingsPlace
 bool SaveSettings(ProfileAccess& profile, FileStore& files, const SettingsPlaces& places, const Settings& settings);
 
 // A '\\' that is the second byte of a two-byte character is not a separator.
-bool FileExists(FileChecks& files, const std::string& path, const LeadBytes& leadBytes);
-std::string FolderOfPath(const std::string& path, const LeadBytes& leadBytes);
+bool FileExists(FileChecks& files, const AnsiText& path, const AnsiCodePage& codePage);
 
 // A blank where the sign of a negative number goes (" 2", "-1"): the bytes stored files hold.
-std::string FormatSettingNumber(std::int16_t value);
+AnsiText FormatSettingNumber(std::int16_t value);

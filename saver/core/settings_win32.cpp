@@ -2,6 +2,7 @@
 // settings' interfaces.
 #include "saver/core/settings_win32.h"
 
+#include <bitset>
 #include <cstring>
 #include <vector>
 #include <windows.h>
@@ -16,28 +17,27 @@ constexpr std::size_t maxValueBytes = 65536;
 
 } // namespace
 
-std::string SystemProfile::readString(const std::string& section, const std::string& key, const std::string& file)
+AnsiText SystemProfile::readString(ShiftJisText section, ShiftJisText key, const AnsiText& file)
 {
     // A value that nearly fills the buffer may have been cut (a byte early, rather than in the middle
     // of a two-byte character): read it again into a larger one. Measured in the zero-filled buffer,
     // which bounds it whatever count is returned.
     for (std::size_t size = 1024;; size *= 4) {
         std::vector<char> buffer(size);
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(size),
+        GetPrivateProfileStringA(section.bytes, key.bytes, "", buffer.data(), static_cast<DWORD>(size),
                                  file.c_str());
         const std::size_t length = strnlen(buffer.data(), size);
         if (length + 2 < size || size >= maxValueBytes)
-            return std::string(buffer.data(), length);
+            return AnsiText(std::string(buffer.data(), length));
     }
 }
 
-bool SystemProfile::writeString(const std::string& section, const std::string& key, const std::string& value,
-                                const std::string& file)
+bool SystemProfile::writeString(ShiftJisText section, ShiftJisText key, const AnsiText& value, const AnsiText& file)
 {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+    return WritePrivateProfileStringA(section.bytes, key.bytes, value.c_str(), file.c_str()) != FALSE;
 }
 
-bool SystemFiles::canOpenForReading(const std::string& path)
+bool SystemFiles::canOpenForReading(const AnsiText& path)
 {
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder does not open, which is what is wanted here.
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -50,7 +50,7 @@ bool SystemFiles::canOpenForReading(const std::string& path)
     return isFile;
 }
 
-bool SystemFiles::copyOrCreate(const std::string& from, const std::string& to)
+bool SystemFiles::copyOrCreate(const AnsiText& from, const AnsiText& to)
 {
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE)) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND)
@@ -64,7 +64,7 @@ bool SystemFiles::copyOrCreate(const std::string& from, const std::string& to)
     return SetFileAttributesA(to.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
 }
 
-bool SystemFiles::flush(const std::string& path)
+bool SystemFiles::flush(const AnsiText& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -74,7 +74,7 @@ bool SystemFiles::flush(const std::string& path)
     return flushed;
 }
 
-Replacement SystemFiles::replace(const std::string& from, const std::string& to, const std::string& backup)
+Replacement SystemFiles::replace(const AnsiText& from, const AnsiText& to, const AnsiText& backup)
 {
     if (ReplaceFileA(to.c_str(), from.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return Replacement::Whole;
@@ -90,7 +90,7 @@ Replacement SystemFiles::replace(const std::string& from, const std::string& to,
     }
 }
 
-bool SystemFiles::move(const std::string& from, const std::string& to)
+bool SystemFiles::move(const AnsiText& from, const AnsiText& to)
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (attempt > 0)
@@ -101,7 +101,7 @@ bool SystemFiles::move(const std::string& from, const std::string& to)
     return false;
 }
 
-bool SystemFiles::remove(const std::string& path)
+bool SystemFiles::remove(const AnsiText& path)
 {
     if (DeleteFileA(path.c_str()))
         return true;
@@ -109,31 +109,31 @@ bool SystemFiles::remove(const std::string& path)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-void SystemFiles::createFolder(const std::string& path)
+void SystemFiles::createFolder(const AnsiText& path)
 {
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
-std::string UserDataFolder()
+AnsiText UserDataFolder()
 {
     wchar_t folder[MAX_PATH] = {};
-    std::string bytes;
+    AnsiText bytes;
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))
         || !systemCodePageText(folder, bytes))
-        return "";
+        return AnsiText();
     return bytes;
 }
 
-LeadBytes CodePageLeadBytes(unsigned codePage)
+AnsiCodePage AnsiCodePageOf(unsigned codePage)
 {
-    LeadBytes leadBytes;
+    std::bitset<256> leadBytes;
     CPINFO info{};
     if (!GetCPInfo(codePage, &info))
-        return leadBytes;
+        return AnsiCodePage();
     // Pairs of first and last byte of each range, ended by a pair of zeros.
     for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
         for (unsigned byte = info.LeadByte[i]; byte <= info.LeadByte[i + 1]; ++byte)
             leadBytes.set(byte);
     }
-    return leadBytes;
+    return AnsiCodePage(leadBytes);
 }

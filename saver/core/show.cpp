@@ -40,16 +40,16 @@ ShowMusic ShowMusicOf(const Settings& settings)
         return ShowMusic::Cd;
     if (settings.MusicSource != 2)
         return ShowMusic::None;
-    const std::string kind = MusicFileKind(settings.MusicFile);
+    const AnsiText kind = MusicFileKind(settings.MusicFile);
     if (kind == "WAV")
         return ShowMusic::Wav;
     return kind == "MP3" ? ShowMusic::Mp3 : ShowMusic::None;
 }
 
 SaverShow::SaverShow(ShowPlatform& platform, MusicCalls& music, const Settings& settings, std::string ModeLetter,
-                     std::string ProgramFolder)
+                     const AnsiText& ProgramFolder)
     : platform_(platform), music_(music), settings_(settings), modeLetter_(std::move(ModeLetter)),
-      RendererPath(std::move(ProgramFolder) + "\\" + contract::rendererFileName), musicKind_(ShowMusicOf(settings))
+      RendererPath(ProgramFolder + "\\" + contract::rendererFileName), musicKind_(ShowMusicOf(settings))
 {
 }
 
@@ -64,7 +64,7 @@ void SaverShow::Form_Load()
 
 void SaverShow::startMusic()
 {
-    const std::string file = settings_.MusicFile;
+    const AnsiText file = settings_.MusicFile;
     switch (musicKind_) {
     case ShowMusic::Cd:
         music_.run([](MusicPlayer& player) { player.CdOpen(); });

@@ -30,7 +30,7 @@ public:
     // Copies the desktop into the W x W picture and saves it as the user's snapshot file; false when
     // nothing was saved.
     virtual bool saveDesktopSnapshot() = 0;
-    virtual void startRenderer(const std::string& path) = 0;
+    virtual void startRenderer(const AnsiText& path) = 0;
     virtual bool rendererWindowExists() = 0;
     // Whether the renderer started by startRenderer is still running (false when it never started).
     virtual bool rendererRunning() = 0;
@@ -42,7 +42,7 @@ public:
 class SaverShow {
 public:
     SaverShow(ShowPlatform& platform, MusicCalls& music, const Settings& settings, std::string ModeLetter,
-              std::string ProgramFolder);
+              const AnsiText& ProgramFolder);
 
     void Form_Load();
     // The tick of the timer with the given id; false for an id that is none of the show's.
@@ -62,7 +62,7 @@ private:
     MusicCalls& music_;
     const Settings& settings_;
     std::string modeLetter_;
-    std::string RendererPath;
+    AnsiText RendererPath;
     ShowMusic musicKind_;
     bool running_[3] = {false, false, false};
     bool rendererSeen_ = false;

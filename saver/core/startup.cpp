@@ -48,18 +48,19 @@ std::int32_t WindowArgumentOf(const std::string& commandLine)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(rounded)));
 }
 
-std::string ProgramFolderOf(const std::string& programPath)
+AnsiText ProgramFolderOf(const AnsiText& programPath)
 {
-    std::string::size_type slash = programPath.find_last_of('\\');
+    const std::string& path = programPath.bytes();
+    std::string::size_type slash = path.find_last_of('\\');
     if (slash == std::string::npos)
-        return "";
-    std::string folder = programPath.substr(0, slash);
+        return AnsiText();
+    std::string folder = path.substr(0, slash);
     if (folder.size() == 2 && folder[1] == ':')
         folder += '\\';
-    return folder;
+    return AnsiText(folder);
 }
 
-StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform)
+StartupEnd Main(const std::string& commandLine, const AnsiText& ProgramFolder, StartupPlatform& platform)
 {
     if (platform.windowExists(contract::saverWindowTitle) || platform.windowExists(contract::settingsDialogTitle))
         return StartupEnd::Terminate;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "saver/ansi_text.h"
+
 // What follows the program's name on the command line as the system gives it (the name quoted, or
 // up to its first blank), without the blanks after it. Only letters and digits are ever read from
 // it: anything beyond ASCII stands as '?'.
@@ -14,7 +16,7 @@ std::string ModeLetterOf(const std::string& commandLine);
 // it is spelled (4294967295 and -1 alike); 0 when unreadable or out of that range.
 std::int32_t WindowArgumentOf(const std::string& commandLine);
 // The folder of the program's path without its trailing "\", except that a drive root keeps it.
-std::string ProgramFolderOf(const std::string& programPath);
+AnsiText ProgramFolderOf(const AnsiText& programPath);
 
 // What Main asks of the system and of the other modules.
 class StartupPlatform {
@@ -24,7 +26,7 @@ public:
     // The folder of the user's snapshot; that it is there already, or cannot be made, is no matter.
     virtual void createSnapshotFolder() = 0;
     virtual void loadSettings() = 0;
-    virtual bool fileExists(const std::string& path) = 0;
+    virtual bool fileExists(const AnsiText& path) = 0;
     virtual void showRendererMissing() = 0;
     // Shows the settings dialog modally, owned by the given window if not 0; returns once it has closed.
     virtual void showSettingsDialog(std::int32_t owner) = 0;
@@ -43,4 +45,4 @@ public:
 // second start.
 enum class StartupEnd { Terminate, RunWindow };
 
-StartupEnd Main(const std::string& commandLine, const std::string& ProgramFolder, StartupPlatform& platform);
+StartupEnd Main(const std::string& commandLine, const AnsiText& ProgramFolder, StartupPlatform& platform);

@@ -12,29 +12,30 @@ constexpr std::size_t cdModeReplyCapacity = 255;
 constexpr std::size_t mp3ModeReplyCapacity = 30;
 
 // ASCII only: Shift-JIS trail bytes can fall on a-z and must stay as they are.
-std::string upperCased(std::string text)
+AnsiText upperCased(std::string text)
 {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     }
-    return text;
+    return AnsiText(text);
 }
 
-bool contains(const std::string& text, const char* part)
+bool contains(const AnsiText& text, const char* part)
 {
-    return text.find(part) != std::string::npos;
+    return text.bytes().find(part) != std::string::npos;
 }
 
 // MCI modes are compared on their first seven characters, the length of "playing" and "stopped".
-std::string modeWord(const std::string& reply)
+AnsiText modeWord(const AnsiText& reply)
 {
-    return reply.substr(0, 7);
+    return AnsiText(reply.bytes().substr(0, 7));
 }
 
 // Only plain decimal digits count as a track number; anything else is a reply the drive should not give.
-bool readTrackNumber(const std::string& text, long& number)
+bool readTrackNumber(const AnsiText& reply, long& number)
 {
+    const std::string& text = reply.bytes();
     const char* end = text.data() + text.size();
     if (text.empty() || text[0] < '0' || text[0] > '9')
         return false;
@@ -60,12 +61,12 @@ void MusicPlayer::CdWatch(std::int16_t RepeatTrack)
 // False as soon as the drive cannot be read; nothing more is sent then.
 bool MusicPlayer::watchCd(std::int16_t repeatTrack)
 {
-    const std::string track = upperCased(MciQuery("status cdaudio current track"));
+    const AnsiText track = upperCased(MciQuery("status cdaudio current track").bytes());
     if (contains(track, "ERR"))
         return false;
-    if (contains(upperCased(MciQuery("status cdaudio number of tracks")), "ERR"))
+    if (contains(upperCased(MciQuery("status cdaudio number of tracks").bytes()), "ERR"))
         return false;
-    std::string mode;
+    AnsiText mode;
     mci_.send("status cdaudio mode", &mode, cdModeReplyCapacity);
     const bool stopped = modeWord(mode) == "stopped";
     if (repeatTrack == 0) {
@@ -77,7 +78,7 @@ bool MusicPlayer::watchCd(std::int16_t repeatTrack)
     if (!readTrackNumber(track, currentTrack))
         return false;
     if (stopped || currentTrack != repeatTrack)
-        MciPlay("cdaudio", MciQuery("status cdaudio position track " + std::to_string(repeatTrack)), "");
+        MciPlay("cdaudio", MciQuery("status cdaudio position track " + AnsiNumber(repeatTrack)), "");
     return true;
 }
 
@@ -87,7 +88,7 @@ void MusicPlayer::CdStop()
     sendWithoutReply("close cdaudio");
 }
 
-void MusicPlayer::Mp3OpenAndPlay(const std::string& MusicFile)
+void MusicPlayer::Mp3OpenAndPlay(const AnsiText& MusicFile)
 {
     if (sendWithoutReply("open \"" + MusicFile + "\" type MPEGVideo Alias MP3Play") == 0)
         sendWithoutReply("play MP3Play");
@@ -95,7 +96,7 @@ void MusicPlayer::Mp3OpenAndPlay(const std::string& MusicFile)
 
 bool MusicPlayer::Mp3IsPlaying()
 {
-    std::string mode;
+    AnsiText mode;
     mci_.send("status MP3Play mode", &mode, mp3ModeReplyCapacity);
     return modeWord(mode) == "playing";
 }
@@ -114,7 +115,7 @@ void MusicPlayer::Mp3Close()
     sendWithoutReply("close MP3Play");
 }
 
-void MusicPlayer::WavPlay(const std::string& MusicFile)
+void MusicPlayer::WavPlay(const AnsiText& MusicFile)
 {
     if (sound_.waveDeviceCount() >= 1)
         sound_.playLooping(MusicFile);
@@ -125,30 +126,32 @@ void MusicPlayer::WavStop()
     sound_.stopAll();
 }
 
-std::int32_t MusicPlayer::MciCommand(const std::string& command, std::string& result)
+// The two texts of the program's own are Shift-JIS whatever the system's code page: nothing shows
+// them, and a caller tells them from a reply by the code returned.
+std::int32_t MusicPlayer::MciCommand(const AnsiText& command, AnsiText& result)
 {
     if (command.empty()) {
-        result = texts::mciEmptyCommandText;
+        result = AnsiText(texts::mciEmptyCommandText.bytes);
         return -1;
     }
-    std::string reply;
+    AnsiText reply;
     const std::uint32_t code = mci_.send(command, &reply, commandReplyCapacity);
     if (code == 0)
         result = reply;
     else if (!mci_.errorText(code, result))
-        result = texts::mciNoErrorText;
+        result = AnsiText(texts::mciNoErrorText.bytes);
     return static_cast<std::int32_t>(code);
 }
 
-std::string MusicPlayer::MciQuery(const std::string& command)
+AnsiText MusicPlayer::MciQuery(const AnsiText& command)
 {
     const std::int32_t code = MciCommand(command, resultText_);
-    return code == 0 ? resultText_ : "Error:" + std::to_string(code);
+    return code == 0 ? resultText_ : "Error:" + AnsiNumber(code);
 }
 
-std::int32_t MusicPlayer::MciPlay(const std::string& device, const std::string& from, const std::string& to)
+std::int32_t MusicPlayer::MciPlay(const AnsiText& device, const AnsiText& from, const AnsiText& to)
 {
-    std::string command = "play " + device;
+    AnsiText command = "play " + device;
     if (!from.empty())
         command += " from " + from;
     if (!to.empty())
@@ -156,12 +159,13 @@ std::int32_t MusicPlayer::MciPlay(const std::string& device, const std::string& 
     return MciCommand(command, resultText_);
 }
 
-std::uint32_t MusicPlayer::sendWithoutReply(const std::string& command)
+std::uint32_t MusicPlayer::sendWithoutReply(const AnsiText& command)
 {
     return mci_.send(command, nullptr, 0);
 }
 
-std::string MusicFileKind(const std::string& MusicFile)
+AnsiText MusicFileKind(const AnsiText& MusicFile)
 {
-    return upperCased(MusicFile.size() > 3 ? MusicFile.substr(MusicFile.size() - 3) : MusicFile);
+    const std::string& path = MusicFile.bytes();
+    return upperCased(path.size() > 3 ? path.substr(path.size() - 3) : path);
 }

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-std::uint32_t SystemMci::send(const std::string& command, std::string* reply, std::size_t replyCapacity)
+std::uint32_t SystemMci::send(const AnsiText& command, AnsiText* reply, std::size_t replyCapacity)
 {
     if (!reply)
         return mciSendStringA(command.c_str(), nullptr, 0, nullptr);
@@ -14,16 +14,16 @@ std::uint32_t SystemMci::send(const std::string& command, std::string* reply, st
     const MCIERROR code = mciSendStringA(command.c_str(), buffer.data(), static_cast<UINT>(replyCapacity), nullptr);
     // Nothing promises a NUL inside the buffer (std::string keeps one past its end), so the reply is cut to the caller's size.
     const std::size_t length = std::min(std::strlen(buffer.c_str()), replyCapacity - 1);
-    reply->assign(buffer, 0, length);
+    *reply = AnsiText(buffer.substr(0, length));
     return code;
 }
 
-bool SystemMci::errorText(std::uint32_t code, std::string& text)
+bool SystemMci::errorText(std::uint32_t code, AnsiText& text)
 {
     char buffer[256] = {};
     if (!mciGetErrorStringA(code, buffer, sizeof buffer))
         return false;
-    text = buffer;
+    text = AnsiText(buffer);
     return true;
 }
 
@@ -32,7 +32,7 @@ unsigned SystemSound::waveDeviceCount()
     return waveOutGetNumDevs();
 }
 
-void SystemSound::playLooping(const std::string& file)
+void SystemSound::playLooping(const AnsiText& file)
 {
     PlaySoundA(file.c_str(), nullptr, SND_ASYNC | SND_LOOP);
 }

@@ -4,13 +4,13 @@
 
 class SystemMci : public MciSender {
 public:
-    std::uint32_t send(const std::string& command, std::string* reply, std::size_t replyCapacity) override;
-    bool errorText(std::uint32_t code, std::string& text) override;
+    std::uint32_t send(const AnsiText& command, AnsiText* reply, std::size_t replyCapacity) override;
+    bool errorText(std::uint32_t code, AnsiText& text) override;
 };
 
 class SystemSound : public SoundPlayer {
 public:
     unsigned waveDeviceCount() override;
-    void playLooping(const std::string& file) override;
+    void playLooping(const AnsiText& file) override;
     void stopAll() override;
 };

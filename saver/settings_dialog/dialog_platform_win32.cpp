@@ -84,7 +84,7 @@ void WindowsDialogPlatform::addTrackEntry(const std::string& text)
     SendMessageW(windows_.track, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromUtf8(text).c_str()));
 }
 
-void WindowsDialogPlatform::setFileLabel(const std::string& path)
+void WindowsDialogPlatform::setFileLabel(const AnsiText& path)
 {
     painter_.setFileText(wideFromCodePage(path));
     const RECT label = rectOf(Part::FileLabel);
@@ -116,7 +116,7 @@ void WindowsDialogPlatform::openAddress(const std::string& address)
     ::openAddress(windows_.window, address);
 }
 
-FileChoice WindowsDialogPlatform::chooseMusicFile(const std::string& initialFolder, std::string& chosen)
+FileChoice WindowsDialogPlatform::chooseMusicFile(const AnsiText& initialFolder, AnsiText& chosen)
 {
     return ::chooseMusicFile(windows_.window, instance_, initialFolder, chosen);
 }

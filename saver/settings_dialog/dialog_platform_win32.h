@@ -31,12 +31,12 @@ public:
     void setTrackText(const std::string& text) override;
     std::string trackText() override;
     void addTrackEntry(const std::string& text) override;
-    void setFileLabel(const std::string& path) override;
+    void setFileLabel(const AnsiText& path) override;
     bool cursorPosition(int& x, int& y) override;
     void animateCaption(const DialogRect& from, const DialogRect& to) override;
     void setPointer(PointerShape shape) override;
     void openAddress(const std::string& address) override;
-    FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) override;
+    FileChoice chooseMusicFile(const AnsiText& initialFolder, AnsiText& chosen) override;
     void showMessage(DialogMessage message) override;
     char decimalSeparator() override;
     // The owner takes input again before the dialog goes, so that it is the window activated next.

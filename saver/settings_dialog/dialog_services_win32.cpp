@@ -7,7 +7,7 @@
 #include "saver/texts.h"
 #include "saver/wide_text_win32.h"
 
-FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& initialFolder, std::string& chosen)
+FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const AnsiText& initialFolder, AnsiText& chosen)
 {
     // Room for paths beyond the system's usual limit, so that one is refused with a word rather than
     // dropped by the chooser.

@@ -7,7 +7,7 @@
 #include "saver/settings_dialog/settings_dialog.h"
 
 // The open-file chooser over owner, in initialFolder, for MP3 and WAV files.
-FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const std::string& initialFolder, std::string& chosen);
+FileChoice chooseMusicFile(HWND owner, HINSTANCE instance, const AnsiText& initialFolder, AnsiText& chosen);
 void openAddress(HWND owner, const std::string& address);
 // The decimal separator of the user's locale ('.' where it is none of ASCII).
 char localeDecimalSeparator();

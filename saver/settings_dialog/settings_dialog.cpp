@@ -152,7 +152,7 @@ void SettingsDialog::selectSource(int index)
 
 void SettingsDialog::Cmd_File_Click()
 {
-    std::string chosen;
+    AnsiText chosen;
     const FileChoice choice = platform_.chooseMusicFile(settings_.FileDialogFolder, chosen);
     if (choice == FileChoice::Unspellable)
         platform_.showMessage(DialogMessage::UnspellableName);
@@ -162,7 +162,7 @@ void SettingsDialog::Cmd_File_Click()
         return;
     settings_.MusicFile = chosen;
     platform_.setFileLabel(settings_.MusicFile);
-    settings_.FileDialogFolder = FolderOfPath(settings_.MusicFile, places_.leadBytes);
+    settings_.FileDialogFolder = places_.codePage.folderOf(settings_.MusicFile);
 }
 
 void SettingsDialog::Cmd_Set_Click()

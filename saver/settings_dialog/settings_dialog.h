@@ -46,13 +46,13 @@ public:
     virtual std::string trackText() = 0;
     virtual void addTrackEntry(const std::string& text) = 0;
     // The path as stored: bytes of the system's code page.
-    virtual void setFileLabel(const std::string& path) = 0;
+    virtual void setFileLabel(const AnsiText& path) = 0;
     virtual bool cursorPosition(int& x, int& y) = 0;
     virtual void animateCaption(const DialogRect& from, const DialogRect& to) = 0;
     virtual void setPointer(PointerShape shape) = 0;
     virtual void openAddress(const std::string& address) = 0;
     // The open-file chooser in initialFolder; chosen is set only for FileChoice::Chosen.
-    virtual FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) = 0;
+    virtual FileChoice chooseMusicFile(const AnsiText& initialFolder, AnsiText& chosen) = 0;
     virtual void showMessage(DialogMessage message) = 0;
     // The decimal separator of the user's locale, for reading the track box.
     virtual char decimalSeparator() = 0;

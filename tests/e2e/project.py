@@ -35,11 +35,12 @@ def decode(prefix, body):
 
 def constant(path, name):
     """The value a declaration or a #define gives name in the source file: its adjacent string
-    literals joined, a number, or the leading numbers of a brace initializer."""
+    literals joined, also in braces (a typed text), a number, or the leading numbers of a brace
+    initializer."""
     text = (ROOT / path).read_text(encoding="utf-8")
-    found = re.search(rf"\b{name}(?:\[\])?\s*=?\s*((?:\s*{LITERAL})+|-?\d+|\{{[^}}]*\}})\s*[;\n]", text)
+    found = re.search(rf"\b{name}(?:\[\])?\s*=?\s*(?:\{{((?:\s*{LITERAL})+)\s*\}}|((?:\s*{LITERAL})+|-?\d+|\{{[^}}]*\}}))\s*[;\n]", text)
     assert found, f"no {name} in {path}"
-    value = found.group(1)
+    value = found.group(1) or found.group(2)
     if value.startswith("{"):
         return tuple(map(int, re.findall(r"-?\d+", re.match(r"[{\s\d,-]*", value).group())))
     if value.lstrip("-").isdigit():

@@ -16,16 +16,16 @@ class HangingMci : public MciSender {
 public:
     std::string hangOn;
 
-    std::uint32_t send(const std::string& command, std::string* reply, std::size_t) override
+    std::uint32_t send(const AnsiText& command, AnsiText* reply, std::size_t) override
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        commands_.push_back(command);
+        commands_.push_back(command.bytes());
         if (reply)
             *reply = "stopped";
-        released_.wait(lock, [&] { return command != hangOn || released; });
+        released_.wait(lock, [&] { return command.bytes() != hangOn || released; });
         return 0;
     }
-    bool errorText(std::uint32_t, std::string&) override { return false; }
+    bool errorText(std::uint32_t, AnsiText&) override { return false; }
 
     void release()
     {
@@ -49,7 +49,7 @@ private:
 class NoSound : public SoundPlayer {
 public:
     unsigned waveDeviceCount() override { return 0; }
-    void playLooping(const std::string&) override {}
+    void playLooping(const AnsiText&) override {}
     void stopAll() override {}
 };
 

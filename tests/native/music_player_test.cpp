@@ -7,6 +7,7 @@
 
 #include "saver/music/music_player.h"
 #include "saver/texts.h"
+#include "tests/ansi_text_print.h"
 
 namespace {
 
@@ -28,19 +29,19 @@ public:
     std::map<std::uint32_t, std::string> errorTexts;
     std::vector<Sent> sent;
 
-    std::uint32_t send(const std::string& command, std::string* reply, std::size_t replyCapacity) override
+    std::uint32_t send(const AnsiText& command, AnsiText* reply, std::size_t replyCapacity) override
     {
-        sent.push_back({command, reply != nullptr, replyCapacity});
-        const Answer answer = script.count(command) ? script[command] : Answer{};
+        sent.push_back({command.bytes(), reply != nullptr, replyCapacity});
+        const Answer answer = script.count(command.bytes()) ? script[command.bytes()] : Answer{};
         if (reply)
-            reply->assign(answer.reply, 0, replyCapacity - 1);
+            *reply = AnsiText(answer.reply.substr(0, replyCapacity - 1));
         return answer.code;
     }
-    bool errorText(std::uint32_t code, std::string& text) override
+    bool errorText(std::uint32_t code, AnsiText& text) override
     {
         if (!errorTexts.count(code))
             return false;
-        text = errorTexts[code];
+        text = AnsiText(errorTexts[code]);
         return true;
     }
     std::vector<std::string> commands() const
@@ -58,7 +59,7 @@ public:
     std::vector<std::string> calls;
 
     unsigned waveDeviceCount() override { return devices; }
-    void playLooping(const std::string& file) override { calls.push_back("loop " + file); }
+    void playLooping(const AnsiText& file) override { calls.push_back("loop " + file.bytes()); }
     void stopAll() override { calls.push_back("stop"); }
 };
 
@@ -150,14 +151,14 @@ TEST_F(Music, MciCommandGivesTheReplyOrTheErrorText)
         {"status cdaudio number of tracks", {0, "12"}, 0, "12"},
         {"play cdaudio", {0, ""}, 0, ""},
         {"open nosuchdevice", {263, "ignored"}, 263, mci.errorTexts[263]},
-        {"open cdaudio", {266, ""}, 266, texts::mciNoErrorText},
+        {"open cdaudio", {266, ""}, 266, texts::mciNoErrorText.bytes},
     };
     for (const Case& c : cases) {
         mci.sent.clear();
         mci.script[c.command] = c.answer;
-        std::string result = "earlier text";
-        EXPECT_EQ(player.MciCommand(c.command, result), c.code) << c.command;
-        EXPECT_EQ(result, c.result) << c.command;
+        AnsiText result = "earlier text";
+        EXPECT_EQ(player.MciCommand(AnsiText(c.command), result), c.code) << c.command;
+        EXPECT_EQ(result.bytes(), c.result) << c.command;
         ASSERT_EQ(mci.sent.size(), 1u);
         EXPECT_EQ(mci.sent[0].command, c.command);
         EXPECT_EQ(mci.sent[0].replyCapacity, 512u);
@@ -166,9 +167,9 @@ TEST_F(Music, MciCommandGivesTheReplyOrTheErrorText)
 
 TEST_F(Music, EmptyMciCommandIsRefusedWithoutSending)
 {
-    std::string result;
+    AnsiText result;
     EXPECT_EQ(player.MciCommand("", result), -1);
-    EXPECT_EQ(result, texts::mciEmptyCommandText);
+    EXPECT_EQ(result.bytes(), texts::mciEmptyCommandText.bytes);
     EXPECT_TRUE(mci.sent.empty());
 }
 
@@ -195,7 +196,7 @@ TEST_F(Music, MciPlayAddsOnlyTheGivenRange)
     };
     for (const Case& c : cases) {
         mci.sent.clear();
-        EXPECT_EQ(player.MciPlay(c.device, c.from, c.to), 0);
+        EXPECT_EQ(player.MciPlay(AnsiText(c.device), AnsiText(c.from), AnsiText(c.to)), 0);
         EXPECT_EQ(mci.commands(), Commands{c.command});
     }
     mci.script["play cdaudio"] = {282, ""};
@@ -317,7 +318,7 @@ TEST(MusicFileKind, IsTheLastThreeCharactersUpperCased)
         {".wav", "WAV"},  {"abc", "ABC"},   {"ab", "AB"}, {"", ""},
     };
     for (const auto& [file, kind] : cases)
-        EXPECT_EQ(MusicFileKind(file), kind) << file;
+        EXPECT_EQ(MusicFileKind(AnsiText(file)).bytes(), kind) << file;
 }
 
 } // namespace

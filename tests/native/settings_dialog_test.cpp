@@ -48,7 +48,7 @@ public:
     void setTrackText(const std::string& text) override { add("track text '" + text + "'"); }
     std::string trackText() override { return typed; }
     void addTrackEntry(const std::string& text) override { add("entry '" + text + "'"); }
-    void setFileLabel(const std::string& path) override { add("label " + path); }
+    void setFileLabel(const AnsiText& path) override { add("label " + path.bytes()); }
     bool cursorPosition(int& x, int& y) override
     {
         x = 700;
@@ -68,11 +68,11 @@ public:
             add("hourglass over controls");
     }
     const SettingsDialog* dialog = nullptr;
-    FileChoice chooseMusicFile(const std::string& initialFolder, std::string& chosen) override
+    FileChoice chooseMusicFile(const AnsiText& initialFolder, AnsiText& chosen) override
     {
-        add("choose in " + initialFolder);
+        add("choose in " + initialFolder.bytes());
         if (chooserResult == FileChoice::Chosen)
-            chosen = chooserAnswer;
+            chosen = AnsiText(chooserAnswer);
         return chooserResult;
     }
     void showMessage(DialogMessage message) override
@@ -84,23 +84,22 @@ public:
     char decimalSeparator() override { return separator; }
     void close() override { add("close"); }
 
-    std::string readString(const std::string&, const std::string&, const std::string&) override { return ""; }
-    bool writeString(const std::string& section, const std::string& key, const std::string& value,
-                     const std::string& file) override
+    AnsiText readString(ShiftJisText, ShiftJisText, const AnsiText&) override { return AnsiText(); }
+    bool writeString(ShiftJisText section, ShiftJisText key, const AnsiText& value, const AnsiText& file) override
     {
-        add("write [" + section + "] " + key + "=" + value + " " + file);
+        add("write [" + std::string(section.bytes) + "] " + key.bytes + "=" + value.bytes() + " " + file.bytes());
         return true;
     }
-    bool canOpenForReading(const std::string&) override { return false; }
-    bool copyOrCreate(const std::string&, const std::string&) override { return true; }
-    bool flush(const std::string&) override { return true; }
-    Replacement replace(const std::string&, const std::string&, const std::string&) override
+    bool canOpenForReading(const AnsiText&) override { return false; }
+    bool copyOrCreate(const AnsiText&, const AnsiText&) override { return true; }
+    bool flush(const AnsiText&) override { return true; }
+    Replacement replace(const AnsiText&, const AnsiText&, const AnsiText&) override
     {
         return replaceWorks ? Replacement::Whole : Replacement::NotAtAll;
     }
-    bool move(const std::string&, const std::string&) override { return false; }
-    bool remove(const std::string&) override { return true; }
-    void createFolder(const std::string&) override {}
+    bool move(const AnsiText&, const AnsiText&) override { return false; }
+    bool remove(const AnsiText&) override { return true; }
+    void createFolder(const AnsiText&) override {}
 
 private:
     void add(const std::string& line) { log.push_back(line); }
@@ -121,7 +120,7 @@ struct Rig {
     Settings settings;
     SettingsDialog dialog;
     Rig(std::int16_t source, std::int16_t track, const std::string& file)
-        : settings{source, track, file, "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", {}})
+        : settings{source, track, AnsiText(file), "C:\\Start"}, dialog(platform, platform, platform, settings, {"D:\\Saver", "", {}})
     {
         platform.dialog = &dialog;
     }
@@ -209,7 +208,7 @@ TEST(SettingsDialogSelection, FollowsTheLastOptionPressedAndWritesNothing)
                                                     "glyph 1 on", "track on"}));
     rig.dialog.lbl_BGM_MouseDown(0);
     EXPECT_EQ(rig.settings.MusicSource, 0);
-    EXPECT_EQ(rig.settings.MusicFile, "C:\\Music\\a.mp3");
+    EXPECT_EQ(rig.settings.MusicFile.bytes(), "C:\\Music\\a.mp3");
     for (const std::string& line : rig.take())
         EXPECT_EQ(line.find("write"), std::string::npos) << line;
 }
@@ -264,8 +263,8 @@ TEST(SettingsDialogFile, ChosenFileIsShownStoredAndOpensTheNextChooser)
     EXPECT_EQ(rig.take(), (std::vector<std::string>{"choose in C:\\Start", "label C:\\Music\\a.mp3", "choose in C:\\Music",
                                                     "choose in C:\\Music", "unspellable", "choose in C:\\Music",
                                                     "too long"}));
-    EXPECT_EQ(rig.settings.MusicFile, "C:\\Music\\a.mp3") << "a cancelled or refused choice changes nothing";
-    EXPECT_EQ(rig.settings.FileDialogFolder, "C:\\Music");
+    EXPECT_EQ(rig.settings.MusicFile.bytes(), "C:\\Music\\a.mp3") << "a cancelled or refused choice changes nothing";
+    EXPECT_EQ(rig.settings.FileDialogFolder.bytes(), "C:\\Music");
     rig.dialog.Cmd_Set_Click();
     EXPECT_EQ(rig.take()[2], writeFile + "C:\\Music\\a.mp3 " + iniFile);
 }

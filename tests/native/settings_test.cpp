@@ -22,10 +22,10 @@ const std::string iniFile = "C:\\Saver\\Vitrelux.ini";
 const std::string userFolder = "C:\\Users\\u\\AppData\\Roaming\\Vitrelux";
 const std::string userFile = userFolder + "\\Vitrelux.ini";
 
-const LeadBytes shiftJis = ShiftJisLeadBytes();
-// Code page 1252 has none.
-const LeadBytes western;
-const SettingsPlaces places = {programFolder, userFile, shiftJis};
+const AnsiCodePage shiftJis = ShiftJisCodePage();
+// Code page 1252 has no lead bytes.
+const AnsiCodePage western;
+const SettingsPlaces places = {AnsiText(programFolder), AnsiText(userFile), shiftJis};
 
 // Shift-JIS: 音楽 and ソフト; 表 and ソ end in 0x5C, the byte of '\\'.
 const std::string ongaku = "\x89\xB9\x8A\x79";
@@ -51,16 +51,15 @@ public:
     std::map<std::string, std::string> values;
     std::vector<ProfileCall> reads, writes;
 
-    std::string readString(const std::string& section, const std::string& key, const std::string& file) override
+    AnsiText readString(ShiftJisText section, ShiftJisText key, const AnsiText& file) override
     {
-        reads.push_back({section, key, "", file});
-        auto found = values.find(key);
-        return found == values.end() ? "" : found->second;
+        reads.push_back({section.bytes, key.bytes, "", file.bytes()});
+        auto found = values.find(key.bytes);
+        return AnsiText(found == values.end() ? "" : found->second);
     }
-    bool writeString(const std::string& section, const std::string& key, const std::string& value,
-                     const std::string& file) override
+    bool writeString(ShiftJisText section, ShiftJisText key, const AnsiText& value, const AnsiText& file) override
     {
-        writes.push_back({section, key, value, file});
+        writes.push_back({section.bytes, key.bytes, value.bytes(), file.bytes()});
         return true;
     }
 };
@@ -82,38 +81,37 @@ public:
     std::optional<Replacement> replaceStops;
     std::set<std::string> unmovable;
 
-    std::string readString(const std::string&, const std::string& key, const std::string& file) override
+    AnsiText readString(ShiftJisText, ShiftJisText key, const AnsiText& file) override
     {
-        const auto found = files.find(file);
+        const auto found = files.find(file.bytes());
         if (found == files.end())
-            return "";
+            return AnsiText();
         const auto value = found->second.find(shortKey(key));
-        return value == found->second.end() ? "" : value->second;
+        return AnsiText(value == found->second.end() ? "" : value->second);
     }
-    bool writeString(const std::string&, const std::string& key, const std::string& value,
-                     const std::string& file) override
+    bool writeString(ShiftJisText, ShiftJisText key, const AnsiText& value, const AnsiText& file) override
     {
-        if (!writable(file) || files.count(file) == 0 || writesBeforeFull == 0)
+        if (!writable(file) || files.count(file.bytes()) == 0 || writesBeforeFull == 0)
             return false;
         --writesBeforeFull;
-        files[file][shortKey(key)] = value;
+        files[file.bytes()][shortKey(key)] = value.bytes();
         return true;
     }
-    bool canOpenForReading(const std::string& path) override { return files.count(path) > 0; }
-    bool copyOrCreate(const std::string& from, const std::string& to) override
+    bool canOpenForReading(const AnsiText& path) override { return files.count(path.bytes()) > 0; }
+    bool copyOrCreate(const AnsiText& from, const AnsiText& to) override
     {
         if (!writable(to))
             return false;
-        auto found = files.find(from);
-        files[to] = found == files.end() ? Entries{} : found->second;
+        auto found = files.find(from.bytes());
+        files[to.bytes()] = found == files.end() ? Entries{} : found->second;
         return true;
     }
-    bool flush(const std::string& path) override { return !flushFails && files.count(path) > 0; }
-    Replacement replace(const std::string& from, const std::string& to, const std::string& backup) override
+    bool flush(const AnsiText& path) override { return !flushFails && files.count(path.bytes()) > 0; }
+    Replacement replace(const AnsiText& from, const AnsiText& to, const AnsiText& backup) override
     {
         if (!writable(to) || replaceStops == Replacement::NotAtAll)
             return Replacement::NotAtAll;
-        if (files.count(to) == 0)
+        if (files.count(to.bytes()) == 0)
             return Replacement::NothingThere;
         move(to, backup);
         if (replaceStops == Replacement::OldAside)
@@ -121,28 +119,28 @@ public:
         move(from, to);
         return Replacement::Whole;
     }
-    bool move(const std::string& from, const std::string& to) override
+    bool move(const AnsiText& from, const AnsiText& to) override
     {
-        if (!writable(to) || unmovable.count(from) > 0 || files.count(from) == 0)
+        if (!writable(to) || unmovable.count(from.bytes()) > 0 || files.count(from.bytes()) == 0)
             return false;
-        files[to] = files[from];
-        files.erase(from);
+        files[to.bytes()] = files[from.bytes()];
+        files.erase(from.bytes());
         return true;
     }
-    bool remove(const std::string& path) override
+    bool remove(const AnsiText& path) override
     {
-        if (stuck.count(path) > 0)
-            return files.count(path) == 0;
-        files.erase(path);
+        if (stuck.count(path.bytes()) > 0)
+            return files.count(path.bytes()) == 0;
+        files.erase(path.bytes());
         return true;
     }
-    void createFolder(const std::string&) override {}
+    void createFolder(const AnsiText&) override {}
 
 private:
-    bool writable(const std::string& path) const { return readOnlyFolders.count(FolderOfPath(path, western)) == 0; }
-    static std::string shortKey(const std::string& key)
+    bool writable(const AnsiText& path) const { return readOnlyFolders.count(western.folderOf(path).bytes()) == 0; }
+    static std::string shortKey(ShiftJisText key)
     {
-        return key == musicSourceKey ? "source" : key == repeatTrackKey ? "repeat" : "file";
+        return key.bytes == musicSourceKey ? "source" : key.bytes == repeatTrackKey ? "repeat" : "file";
     }
 };
 
@@ -151,10 +149,10 @@ public:
     std::set<std::string> openable;
     std::vector<std::string> asked;
 
-    bool canOpenForReading(const std::string& path) override
+    bool canOpenForReading(const AnsiText& path) override
     {
-        asked.push_back(path);
-        return openable.count(path) > 0;
+        asked.push_back(path.bytes());
+        return openable.count(path.bytes()) > 0;
     }
 };
 
@@ -170,7 +168,7 @@ TEST(LoadSettings, ReadsTheThreeKeysFromTheUsersOwnCopyElseFromBesideTheProgram)
         {"no copy of the user's", places, {iniFile}, iniFile},
         {"the user's copy", places, {iniFile, userFile}, userFile},
         {"only the user's copy", places, {userFile}, userFile},
-        {"the user's folder unknown", {programFolder, "", shiftJis}, {iniFile}, iniFile},
+        {"the user's folder unknown", {AnsiText(programFolder), "", shiftJis}, {iniFile}, iniFile},
     };
     for (const Case& c : cases) {
         FakeProfile profile;
@@ -232,7 +230,7 @@ TEST(LoadSettings, MissingKeysGiveDefaultsOverWhateverWasHeld)
     FakeFileChecks files;
     Settings settings{5, 9, "C:\\old.mp3", "C:\\old"};
     LoadSettings(profile, files, places, settings);
-    EXPECT_EQ(settings, (Settings{0, 0, "", programFolder}));
+    EXPECT_EQ(settings, (Settings{0, 0, "", AnsiText(programFolder)}));
     const std::vector<std::string> settingsPlaces = {userFile, userFile + ".new", userFile + ".bak",
                                                      iniFile,  iniFile + ".new",  iniFile + ".bak"};
     EXPECT_EQ(files.asked, settingsPlaces) << "only where the settings, or what a save left of them, are";
@@ -269,10 +267,10 @@ TEST(LoadSettings, MusicFileIsKeptOnlyWhileItCanBeOpened)
         files.openable.insert(iniFile);
         Settings settings;
         // Without a copy of the user's to look for, only the music file is looked at besides.
-        LoadSettings(profile, files, {programFolder, "", shiftJis}, settings);
+        LoadSettings(profile, files, {AnsiText(programFolder), "", shiftJis}, settings);
         EXPECT_EQ(settings.MusicSource, c.musicSource) << c.what;
-        EXPECT_EQ(settings.MusicFile, c.musicFile) << c.what;
-        EXPECT_EQ(settings.FileDialogFolder, c.dialogFolder) << c.what;
+        EXPECT_EQ(settings.MusicFile.bytes(), c.musicFile) << c.what;
+        EXPECT_EQ(settings.FileDialogFolder.bytes(), c.dialogFolder) << c.what;
         std::vector<std::string> asked = {iniFile};
         asked.insert(asked.end(), c.asked.begin(), c.asked.end());
         EXPECT_EQ(files.asked, asked) << c.what;
@@ -302,16 +300,16 @@ TEST(FileExists, DropsOneTrailingBackslashAndNeverAsksAboutNothing)
     for (const Case& c : cases) {
         FakeFileChecks files;
         files.openable = {song, endsInHyou};
-        EXPECT_EQ(FileExists(files, c.path, shiftJis), c.expected) << c.path;
+        EXPECT_EQ(FileExists(files, AnsiText(c.path), shiftJis), c.expected) << c.path;
         EXPECT_EQ(files.asked, c.asked) << c.path;
     }
 }
 
-TEST(FolderOfPath, CutsAtTheLastSeparatorThatIsAWholeCharacter)
+TEST(AnsiCodePage, CutsTheFolderAtTheLastSeparatorThatIsAWholeCharacter)
 {
     struct Case {
         std::string path, folder;
-        const LeadBytes* leadBytes = &shiftJis;
+        const AnsiCodePage* codePage = &shiftJis;
     };
     const Case cases[] = {
         {"C:\\Music\\a.mp3", "C:\\Music"}, {"C:\\a.mp3", "C:"}, {"C:a.mp3", "C:"}, {"a.mp3", ""}, {"", ""},
@@ -337,7 +335,7 @@ TEST(FolderOfPath, CutsAtTheLastSeparatorThatIsAWholeCharacter)
         {"C:\\a\\\x81\\b.mp3", "C:\\a\\\x81", &western},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FolderOfPath(c.path, *c.leadBytes), c.folder) << c.path;
+        EXPECT_EQ(c.codePage->folderOf(AnsiText(c.path)).bytes(), c.folder) << c.path;
 }
 
 TEST(FormatSettingNumber, PutsABlankWhereTheSignWouldBe)
@@ -348,7 +346,7 @@ TEST(FormatSettingNumber, PutsABlankWhereTheSignWouldBe)
     };
     const Case cases[] = {{2, " 2"}, {0, " 0"}, {-1, "-1"}, {32767, " 32767"}, {-32768, "-32768"}};
     for (const Case& c : cases)
-        EXPECT_EQ(FormatSettingNumber(c.value), c.text) << c.value;
+        EXPECT_EQ(FormatSettingNumber(c.value).bytes(), c.text) << c.value;
 }
 
 TEST(SaveSettings, WritesTheThreeKeysInOrderAndNotTheDialogFolder)
@@ -410,7 +408,8 @@ TEST(SaveSettings, BesideTheProgramWhereItCanElseTheUsersOwnCopyAndNeverHalfAFil
         files.writesBeforeFull = c.writesBeforeFull;
         if (c.userCopyStuck)
             files.stuck = {userFile};
-        EXPECT_EQ(SaveSettings(files, files, {programFolder, c.userFile, shiftJis}, Settings{2, 0, "", "C:\\Music"}),
+        EXPECT_EQ(SaveSettings(files, files, {AnsiText(programFolder), AnsiText(c.userFile), shiftJis},
+                               Settings{2, 0, "", "C:\\Music"}),
                   c.saved)
             << c.what;
         EXPECT_EQ(files.files, c.after) << c.what;
@@ -451,7 +450,7 @@ TEST(SaveSettings, EveryStepOfPuttingTheDraftInPlaceCanFailAndTheChoiceIsStillTh
         files.flushFails = c.flushFails;
         files.replaceStops = c.replaceStops;
         files.unmovable = c.unmovable;
-        const SettingsPlaces beside = {programFolder, "", western};
+        const SettingsPlaces beside = {AnsiText(programFolder), "", western};
         EXPECT_EQ(SaveSettings(files, files, beside, Settings{1, 3, "", ""}), c.saved) << c.what;
         EXPECT_EQ(files.files, c.after) << c.what;
         Settings next;

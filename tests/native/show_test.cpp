@@ -18,14 +18,14 @@ class LoggingMci : public MciSender {
 public:
     explicit LoggingMci(Log& log) : log_(log) {}
     std::map<std::string, std::string> replies;
-    std::uint32_t send(const std::string& command, std::string* reply, std::size_t) override
+    std::uint32_t send(const AnsiText& command, AnsiText* reply, std::size_t) override
     {
-        log_.lines.push_back("mci " + command);
+        log_.lines.push_back("mci " + command.bytes());
         if (reply)
-            *reply = replies[command];
+            *reply = AnsiText(replies[command.bytes()]);
         return 0;
     }
-    bool errorText(std::uint32_t, std::string&) override { return false; }
+    bool errorText(std::uint32_t, AnsiText&) override { return false; }
 
 private:
     Log& log_;
@@ -35,7 +35,7 @@ class LoggingSound : public SoundPlayer {
 public:
     explicit LoggingSound(Log& log) : log_(log) {}
     unsigned waveDeviceCount() override { return 1; }
-    void playLooping(const std::string& file) override { log_.lines.push_back("wav loop " + file); }
+    void playLooping(const AnsiText& file) override { log_.lines.push_back("wav loop " + file.bytes()); }
     void stopAll() override { log_.lines.push_back("wav stop"); }
 
 private:
@@ -71,7 +71,7 @@ public:
         log_.lines.push_back("snapshot");
         return false;
     }
-    void startRenderer(const std::string& path) override { log_.lines.push_back("start " + path); }
+    void startRenderer(const AnsiText& path) override { log_.lines.push_back("start " + path.bytes()); }
     bool rendererWindowExists() override { return windowShown; }
     bool rendererRunning() override { return processRunning; }
     void setTimer(const ShowTimerEntry& timer, bool running) override
@@ -96,7 +96,7 @@ struct ShowRig {
     ShowRig(std::int16_t source, std::string file, std::int16_t track = 0)
     {
         settings.MusicSource = source;
-        settings.MusicFile = std::move(file);
+        settings.MusicFile = AnsiText(std::move(file));
         settings.RepeatTrack = track;
     }
 };

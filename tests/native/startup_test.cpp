@@ -85,7 +85,7 @@ TEST(ProgramFolder, DropsTheFileNameAndTrailingSeparatorButNotARootOne)
         {"\\\\server\\share\\Vitrelux.scr", "\\\\server\\share"},
     };
     for (const auto& [path, folder] : cases)
-        EXPECT_EQ(ProgramFolderOf(path), folder) << path;
+        EXPECT_EQ(ProgramFolderOf(AnsiText(path)).bytes(), folder) << path;
 }
 
 class RecordingStartup : public StartupPlatform {
@@ -101,9 +101,9 @@ public:
     }
     void createSnapshotFolder() override { calls.push_back("mkdir snapshot"); }
     void loadSettings() override { calls.push_back("settings"); }
-    bool fileExists(const std::string& path) override
+    bool fileExists(const AnsiText& path) override
     {
-        calls.push_back("exists " + path);
+        calls.push_back("exists " + path.bytes());
         return rendererPresent;
     }
     void showRendererMissing() override { calls.push_back("message"); }

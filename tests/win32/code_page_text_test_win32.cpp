@@ -14,7 +14,7 @@ namespace {
 
 TEST(CodePageText, EveryNameTheCodePageCanSpellAndNoneElseSplitWhereItsWideFormSplits)
 {
-    EXPECT_EQ(CodePageLeadBytes(932), ShiftJisLeadBytes());
+    EXPECT_EQ(AnsiCodePageOf(932), ShiftJisCodePage());
     struct Case {
         unsigned codePage;
         std::wstring name;
@@ -34,12 +34,12 @@ TEST(CodePageText, EveryNameTheCodePageCanSpellAndNoneElseSplitWhereItsWideFormS
         {65001, std::wstring(L"C:\\") + wchar_t(0xD800) + L".mp3", std::nullopt, L""},
     };
     for (const Case& c : cases) {
-        std::string bytes, folder;
+        AnsiText bytes, folder;
         const bool spelled = codePageText(c.name, c.codePage, bytes);
-        EXPECT_EQ(spelled ? std::optional<std::string>(bytes) : std::nullopt, c.bytes)
+        EXPECT_EQ(spelled ? std::optional<std::string>(bytes.bytes()) : std::nullopt, c.bytes)
             << c.codePage << " case " << &c - cases;
         if (spelled && codePageText(c.folder, c.codePage, folder)) {
-            EXPECT_EQ(FolderOfPath(bytes, CodePageLeadBytes(c.codePage)), folder) << c.codePage << " case " << &c - cases;
+            EXPECT_EQ(AnsiCodePageOf(c.codePage).folderOf(bytes), folder) << c.codePage << " case " << &c - cases;
         }
     }
 }

@@ -5,20 +5,21 @@
 #include <mmsystem.h>
 
 #include "saver/music/music_win32.h"
+#include "tests/ansi_text_print.h"
 
 namespace {
 
 TEST(SystemMci, RepliesAreCutToTheGivenBufferSize)
 {
     SystemMci mci;
-    std::string reply;
+    AnsiText reply;
     ASSERT_EQ(mci.send("open new type waveaudio alias vitrelux_test", &reply, 512), 0u);
-    std::string full;
+    AnsiText full;
     EXPECT_EQ(mci.send("info vitrelux_test product", &full, 512), 0u);
     ASSERT_GT(full.size(), 4u);
-    std::string cut = "earlier text";
+    AnsiText cut = "earlier text";
     mci.send("info vitrelux_test product", &cut, 5);
-    EXPECT_EQ(cut, full.substr(0, 4));
+    EXPECT_EQ(cut.bytes(), full.bytes().substr(0, 4));
     EXPECT_EQ(mci.send("close vitrelux_test", nullptr, 0), 0u);
 }
 
@@ -29,23 +30,23 @@ TEST(SystemMci, FailingCommandsGiveTheSystemsCodeAndText)
         const MCIERROR expected = mciSendStringA(command, nullptr, 0, nullptr);
         char expectedText[256] = {};
         ASSERT_TRUE(mciGetErrorStringA(expected, expectedText, sizeof expectedText));
-        std::string reply = "earlier text";
-        const std::uint32_t code = mci.send(command, &reply, 512);
+        AnsiText reply = "earlier text";
+        const std::uint32_t code = mci.send(AnsiText(command), &reply, 512);
         EXPECT_NE(code, 0u) << command;
         EXPECT_EQ(code, expected) << command;
-        EXPECT_EQ(reply, "") << command;
-        std::string text;
+        EXPECT_EQ(reply.bytes(), "") << command;
+        AnsiText text;
         EXPECT_TRUE(mci.errorText(code, text));
-        EXPECT_EQ(text, expectedText) << command;
+        EXPECT_EQ(text.bytes(), expectedText) << command;
     }
 }
 
 TEST(SystemMci, UnknownCodesHaveNoText)
 {
     SystemMci mci;
-    std::string text = "earlier text";
+    AnsiText text = "earlier text";
     EXPECT_FALSE(mci.errorText(12345, text));
-    EXPECT_EQ(text, "earlier text");
+    EXPECT_EQ(text.bytes(), "earlier text");
 }
 
 TEST(MusicPlayerOnSystemMci, WithoutACdDriveTheWatchFindsNoCd)
@@ -57,7 +58,7 @@ TEST(MusicPlayerOnSystemMci, WithoutACdDriveTheWatchFindsNoCd)
     player.CdWatch(0);
     EXPECT_FALSE(player.CdAvailable);
     const std::string code = std::to_string(mciSendStringA("open nosuchdevice", nullptr, 0, nullptr));
-    EXPECT_EQ(player.MciQuery("open nosuchdevice"), "Error:" + code);
+    EXPECT_EQ(player.MciQuery("open nosuchdevice").bytes(), "Error:" + code);
 }
 
 } // namespace

@@ -87,7 +87,7 @@ protected:
         script = &run;
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, runStep);
         Settings settings;
-        const SettingsPlaces places{folder_, "", CodePageLeadBytes(CP_ACP)};
+        const SettingsPlaces places{AnsiText(folder_), "", AnsiCodePageOf(CP_ACP)};
         LoadSettings(profile_, files_, places, settings);
         ShowSettingsDialog(GetModuleHandleW(nullptr), nullptr, settings, profile_, files_, places);
         KillTimer(nullptr, timer);

@@ -29,7 +29,7 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         folder_ = std::string(temp) + "vitrelux_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         ini_ = folder_ + "\\Vitrelux.ini";
-        places_ = {folder_, folder_ + "\\user\\Vitrelux.ini", CodePageLeadBytes(CP_ACP)};
+        places_ = {AnsiText(folder_), AnsiText(folder_ + "\\user\\Vitrelux.ini"), AnsiCodePageOf(CP_ACP)};
         CreateDirectoryA(folder_.c_str(), nullptr);
     }
     void TearDown() override
@@ -100,16 +100,16 @@ TEST_F(SettingsFiles, LoadsAHandWrittenFile)
              "BGM\xCC\xA7\xB2\xD9=" + song + "\r\n");
     Settings settings;
     LoadSettings(profile_, files_, places_, settings);
-    EXPECT_EQ(settings, (Settings{2, 7, song, folder_ + "\\" + ongaku}));
+    EXPECT_EQ(settings, (Settings{2, 7, AnsiText(song), AnsiText(folder_ + "\\" + ongaku)}));
 }
 
 TEST_F(SettingsFiles, WhatIsSavedLoadsBack)
 {
     const std::string song = makeFile("a.mp3");
-    SaveSettings(profile_, files_, places_, Settings{2, -32768, song, ""});
+    SaveSettings(profile_, files_, places_, Settings{2, -32768, AnsiText(song), ""});
     Settings settings;
     LoadSettings(profile_, files_, places_, settings);
-    EXPECT_EQ(settings, (Settings{2, -32768, song, folder_}));
+    EXPECT_EQ(settings, (Settings{2, -32768, AnsiText(song), AnsiText(folder_)}));
 }
 
 TEST_F(SettingsFiles, TheUsersOwnCopyIsReadUntilASaveBesideTheProgramReplacesIt)
@@ -124,14 +124,14 @@ TEST_F(SettingsFiles, TheUsersOwnCopyIsReadUntilASaveBesideTheProgramReplacesIt)
     EXPECT_EQ(GetFileAttributesA(own.c_str()), INVALID_FILE_ATTRIBUTES) << "the newest choice is the one read";
     EXPECT_EQ(GetFileAttributesA((ini_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no draft left";
     LoadSettings(profile_, files_, places_, settings);
-    EXPECT_EQ(settings, (Settings{0, 3, "", folder_}));
+    EXPECT_EQ(settings, (Settings{0, 3, "", AnsiText(folder_)}));
 }
 
 TEST_F(SettingsFiles, MissingFileGivesDefaults)
 {
     Settings settings{2, 3, "C:\\old.mp3", "C:\\old"};
     LoadSettings(profile_, files_, places_, settings);
-    EXPECT_EQ(settings, (Settings{0, 0, "", folder_}));
+    EXPECT_EQ(settings, (Settings{0, 0, "", AnsiText(folder_)}));
     EXPECT_EQ(GetFileAttributesA(ini_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -143,7 +143,7 @@ TEST_F(SettingsFiles, LongValuesComeBackWhole)
     // The two-byte characters put one across the first buffer's end, which the reader stops short of.
     for (const std::string& stored : {std::string(1023, 'a'), std::string(1024, 'a'), japanese, std::string(5000, 'a')}) {
         writeIni("[Section]\r\nkey=" + stored + "\r\n");
-        EXPECT_EQ(profile_.readString("Section", "key", ini_), stored) << stored.size();
+        EXPECT_EQ(profile_.readString({"Section"}, {"key"}, AnsiText(ini_)).bytes(), stored) << stored.size();
     }
 }
 
@@ -164,7 +164,7 @@ TEST_F(SettingsFiles, OnlyAnExistingFileOpens)
         {"empty path", "", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(files_.canOpenForReading(c.path), c.opens) << c.what;
+        EXPECT_EQ(files_.canOpenForReading(AnsiText(c.path)), c.opens) << c.what;
 }
 
 } // namespace
