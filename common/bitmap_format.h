@@ -43,7 +43,3 @@ bool rgbImageBytes(std::int32_t width, std::int32_t rows, std::size_t& bytes);
 
 // Bytes of a 24-bit DIB section, whose rows are padded to a multiple of 4 bytes; false as above.
 bool sectionImageBytes(std::int32_t width, std::int32_t rows, std::size_t& bytes);
-
-// Turns section rows of (blue, green, red) pixels into packed (red, green, blue) rows,
-// keeping the row order.
-void copySectionToRgb(const std::uint8_t* section, std::int32_t width, std::int32_t rows, std::uint8_t* rgb);

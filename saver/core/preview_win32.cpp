@@ -6,13 +6,18 @@
 namespace {
 
 constexpr char previewClassName[] = "Vitrelux_R";
-HBITMAP Img_Prev = nullptr;
+
+// The picture lives with its window: given at creation, kept in the window's user data.
+HBITMAP pictureOf(HWND window)
+{
+    return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 void paintPreview(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    if (Img_Prev) {
+    if (HBITMAP Img_Prev = pictureOf(window)) {
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ previous = SelectObject(source, Img_Prev);
         BITMAP size{};
@@ -27,10 +32,16 @@ void paintPreview(HWND window)
 LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept
 {
     switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+        break;
     case WM_PAINT:
         paintPreview(window);
         return 0;
     case WM_DESTROY:
+        if (HBITMAP picture = pictureOf(window))
+            DeleteObject(picture);
         // The control panel destroys its preview area with this child in it: the process ends with it.
         PostQuitMessage(0);
         return 0;
@@ -47,7 +58,6 @@ bool StartPreview(HINSTANCE instance, HWND parent)
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
 
-    Img_Prev = LoadBitmapA(instance, MAKEINTRESOURCEA(previewBitmapId));
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = previewWindowProc;
     windowClass.hInstance = instance;
@@ -56,8 +66,10 @@ bool StartPreview(HINSTANCE instance, HWND parent)
     windowClass.lpszClassName = previewClassName;
     RegisterClassA(&windowClass);
 
+    HBITMAP picture = LoadBitmapA(instance, MAKEINTRESOURCEA(previewBitmapId));
     HWND window = CreateWindowExA(0, previewClassName, "Preview Window", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr);
+                                  instance, picture);
+    // Without a window the process ends at once, and the picture with it.
     if (!window)
         return false;
     LONG style = GetWindowLongA(window, GWL_STYLE);

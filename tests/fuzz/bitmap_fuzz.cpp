@@ -2,6 +2,7 @@
 // read GDI makes from it inside the input, and must convert without fault. The first bytes also
 // choose a size for the header writer, whose file the parser must read back as written.
 #include "common/bitmap_format.h"
+#include "tests/section_rgb.h"
 
 #include <cstdint>
 #include <cstdlib>

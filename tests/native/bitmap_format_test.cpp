@@ -1,6 +1,7 @@
 // Tests of the snapshot bitmap parser and the section-to-RGB conversion, on bitmaps
 // assembled in memory.
 #include "common/bitmap_format.h"
+#include "tests/section_rgb.h"
 
 #include <gtest/gtest.h>
 

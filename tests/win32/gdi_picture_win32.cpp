@@ -2,6 +2,7 @@
 #include "tests/win32/gdi_picture_win32.h"
 
 #include "render/dib_file_win32.h"
+#include "tests/section_rgb.h"
 
 bool loadWithGdi(const std::wstring& name, RgbPicture& picture, std::wstring& message)
 {
