@@ -22,9 +22,10 @@ HWND windowOf(std::int32_t handle)
 
 class SystemStartup : public StartupPlatform {
 public:
-    SystemStartup(HINSTANCE instance, const std::string& commandLine, AnsiText programFolder)
+    SystemStartup(HINSTANCE instance, const std::string& commandLine, AnsiText programFolder,
+                  const AnsiCodePage& codePage)
         : instance_(instance), ModeLetter(ModeLetterOf(commandLine)), ProgramFolder(std::move(programFolder)),
-          places_{ProgramFolder, AnsiText(), AnsiCodePageOf(CP_ACP)}
+          places_{ProgramFolder, AnsiText(), codePage}
     {
     }
 
@@ -80,8 +81,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // NOTE: not the C runtime's start-up split, which cuts an unquoted program path at its first byte
     // above 0x7F ("C:\ｽｸﾘｰﾝ\Vitrelux.scr /s" read as mode "V").
     const std::string commandLine = ArgumentsOf(reinterpret_cast<const char16_t*>(GetCommandLineW()));
-    const AnsiText ProgramFolder = ProgramFolderOf(programPath());
-    SystemStartup startup(instance, commandLine, ProgramFolder);
+    const AnsiCodePage codePage = AnsiCodePageOf(CP_ACP);
+    const AnsiText ProgramFolder = ProgramFolderOf(programPath(), codePage);
+    SystemStartup startup(instance, commandLine, ProgramFolder, codePage);
     if (Main(commandLine, ProgramFolder, startup) == StartupEnd::Terminate)
         ExitProcess(0);
     MSG message;

@@ -40,8 +40,8 @@ LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wparam, LPA
         paintPreview(window);
         return 0;
     case WM_DESTROY:
-        if (HBITMAP picture = pictureOf(window))
-            DeleteObject(picture);
+        if (HBITMAP Img_Prev = pictureOf(window))
+            DeleteObject(Img_Prev);
         // The control panel destroys its preview area with this child in it: the process ends with it.
         PostQuitMessage(0);
         return 0;
@@ -66,9 +66,9 @@ bool StartPreview(HINSTANCE instance, HWND parent)
     windowClass.lpszClassName = previewClassName;
     RegisterClassA(&windowClass);
 
-    HBITMAP picture = LoadBitmapA(instance, MAKEINTRESOURCEA(previewBitmapId));
+    HBITMAP Img_Prev = LoadBitmapA(instance, MAKEINTRESOURCEA(previewBitmapId));
     HWND window = CreateWindowExA(0, previewClassName, "Preview Window", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, picture);
+                                  instance, Img_Prev);
     // Without a window the process ends at once, and the picture with it.
     if (!window)
         return false;

@@ -48,16 +48,11 @@ std::int32_t WindowArgumentOf(const std::string& commandLine)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(rounded)));
 }
 
-AnsiText ProgramFolderOf(const AnsiText& programPath)
+AnsiText ProgramFolderOf(const AnsiText& programPath, const AnsiCodePage& codePage)
 {
-    const std::string& path = programPath.bytes();
-    std::string::size_type slash = path.find_last_of('\\');
-    if (slash == std::string::npos)
-        return AnsiText();
-    std::string folder = path.substr(0, slash);
-    if (folder.size() == 2 && folder[1] == ':')
-        folder += '\\';
-    return AnsiText(folder);
+    const AnsiText folder = codePage.folderOf(programPath);
+    const bool driveRoot = folder.size() == 2 && folder.bytes()[1] == ':';
+    return driveRoot ? folder + "\\" : folder;
 }
 
 StartupEnd Main(const std::string& commandLine, const AnsiText& ProgramFolder, StartupPlatform& platform)

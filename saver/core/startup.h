@@ -16,7 +16,7 @@ std::string ModeLetterOf(const std::string& commandLine);
 // it is spelled (4294967295 and -1 alike); 0 when unreadable or out of that range.
 std::int32_t WindowArgumentOf(const std::string& commandLine);
 // The folder of the program's path without its trailing "\", except that a drive root keeps it.
-AnsiText ProgramFolderOf(const AnsiText& programPath);
+AnsiText ProgramFolderOf(const AnsiText& programPath, const AnsiCodePage& codePage);
 
 // What Main asks of the system and of the other modules.
 class StartupPlatform {

@@ -8,6 +8,7 @@
 
 #include "saver/core/decimal.h"
 #include "saver/core/startup.h"
+#include "tests/settings_compare.h"
 
 namespace {
 
@@ -83,9 +84,11 @@ TEST(ProgramFolder, DropsTheFileNameAndTrailingSeparatorButNotARootOne)
         {"C:\\Vitrelux.scr", "C:\\"},
         {"Z:\\work\\dist\\Vitrelux.scr", "Z:\\work\\dist"},
         {"\\\\server\\share\\Vitrelux.scr", "\\\\server\\share"},
+        // A program renamed 表.scr: its 0x5C is part of the name.
+        {"C:\\Saver\\\x95\x5C.scr", "C:\\Saver"},
     };
     for (const auto& [path, folder] : cases)
-        EXPECT_EQ(ProgramFolderOf(AnsiText(path)).bytes(), folder) << path;
+        EXPECT_EQ(ProgramFolderOf(AnsiText(path), ShiftJisCodePage()).bytes(), folder) << path;
 }
 
 class RecordingStartup : public StartupPlatform {
