@@ -12,13 +12,14 @@ constexpr std::size_t cdModeReplyCapacity = 255;
 constexpr std::size_t mp3ModeReplyCapacity = 30;
 
 // ASCII only: Shift-JIS trail bytes can fall on a-z and must stay as they are.
-AnsiText upperCased(std::string text)
+AnsiText upperCased(const AnsiText& text)
 {
-    for (char& c : text) {
+    std::string upper = text.bytes();
+    for (char& c : upper) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     }
-    return AnsiText(text);
+    return AnsiText(upper);
 }
 
 bool contains(const AnsiText& text, const char* part)
@@ -61,10 +62,10 @@ void MusicPlayer::CdWatch(std::int16_t RepeatTrack)
 // False as soon as the drive cannot be read; nothing more is sent then.
 bool MusicPlayer::watchCd(std::int16_t repeatTrack)
 {
-    const AnsiText track = upperCased(MciQuery("status cdaudio current track").bytes());
+    const AnsiText track = upperCased(MciQuery("status cdaudio current track"));
     if (contains(track, "ERR"))
         return false;
-    if (contains(upperCased(MciQuery("status cdaudio number of tracks").bytes()), "ERR"))
+    if (contains(upperCased(MciQuery("status cdaudio number of tracks")), "ERR"))
         return false;
     AnsiText mode;
     mci_.send("status cdaudio mode", &mode, cdModeReplyCapacity);
@@ -167,5 +168,5 @@ std::uint32_t MusicPlayer::sendWithoutReply(const AnsiText& command)
 AnsiText MusicFileKind(const AnsiText& MusicFile)
 {
     const std::string& path = MusicFile.bytes();
-    return upperCased(path.size() > 3 ? path.substr(path.size() - 3) : path);
+    return upperCased(AnsiText(path.size() > 3 ? path.substr(path.size() - 3) : path));
 }
